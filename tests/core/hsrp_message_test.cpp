@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <map>
+#include <ostream>
 #include <vector>
 
 namespace standora {
@@ -27,6 +28,10 @@ struct TimerCase {
   bool withUnit;
   const char* text;
 };
+
+void PrintTo(const TimerCase& c, std::ostream* os) {
+  *os << c.seconds << (c.withUnit ? "_withUnit" : "_bare");
+}
 
 class TimerTextTest : public testing::TestWithParam<TimerCase> {};
 

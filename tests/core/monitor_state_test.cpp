@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -120,6 +121,22 @@ struct FilterCase {
   bool reported;
 };
 
+const char* ModeName(ReportMode mode) {
+  switch (mode) {
+    case ReportMode::Both:
+      return "Both";
+    case ReportMode::Active:
+      return "Active";
+    case ReportMode::Standby:
+      return "Standby";
+  }
+  return "?";
+}
+
+void PrintTo(const FilterCase& c, std::ostream* os) {
+  *os << ModeName(c.mode) << "_state" << c.state;
+}
+
 class FilterTest : public testing::TestWithParam<FilterCase> {};
 
 TEST_P(FilterTest, ModeAgainstState) {
@@ -157,7 +174,8 @@ INSTANTIATE_TEST_SUITE_P(
                     FilterCase{ReportMode::Standby, kSpeak, true},
                     FilterCase{ReportMode::Standby, kStandby, true},
                     FilterCase{ReportMode::Standby, kActive, false},
-                    FilterCase{ReportMode::Standby, 17, true}));
+                    FilterCase{ReportMode::Standby, 17, true}),
+    testing::PrintToStringParamName());
 
 TEST_F(MonitorStateTest, DroppedMessageLeavesCounterAndPanel) {
   monitor.SetMode(ReportMode::Active);
@@ -249,6 +267,10 @@ struct CoverageCase {
   PanelTexts panel;
   std::vector<std::string> row;
 };
+
+void PrintTo(const CoverageCase& c, std::ostream* os) {
+  *os << c.length << "_bytes";
+}
 
 class CoverageTest : public testing::TestWithParam<CoverageCase> {};
 

@@ -1,0 +1,99 @@
+#include "hsrp_listener.h"
+
+#include "address.h"
+#include "monitor_state.h"
+
+namespace standora {
+
+using namespace platform;
+
+HsrpListener::HsrpListener(SocketLayer& sockets, MessageBoxes& boxes,
+                           Clock clock)
+    : sockets_(sockets), boxes_(boxes), clock_(std::move(clock)) {}
+
+void HsrpListener::ShowError(const char* format, int code) {
+  ErrorText = format;
+  const auto at = ErrorText.find("%s");
+  if (at != std::string::npos) {
+    ErrorText.replace(at, 2, std::to_string(code));
+  }
+  boxes_.MessageBox(nullptr, ErrorText, "Error", MB_OK);
+}
+
+// Each step runs only when the one before it succeeded. A box lets the
+// event loop run, so by the time it is closed the user may have stopped and
+// started again: a failure closes the socket it happened on, never whatever
+// ListenSocket holds by then.
+void HsrpListener::StartReception(const std::string& interfaceText,
+                                  WindowHandle notifyWindow) {
+  const int started = sockets_.WSAStartup(kWinsockVersion, &wsaData_);
+  if (started != 0) {
+    ShowError("WSAStartup failed! Error: %s", started);
+    return;
+  }
+
+  ListenSocket = sockets_.socket(kAfInet, kSockDgram, 0);
+  const Socket s = ListenSocket;
+  if (s == INVALID_SOCKET) {
+    ShowError("Allocating socket failed! Error: %s",
+              sockets_.WSAGetLastError());
+    return;
+  }
+
+  SockAddrIn local;
+  local.family = kAfInet;
+  local.port = Htons(HSRP_PORT);
+  local.addr = InetAddr(interfaceText.c_str());
+  if (sockets_.bind(s, &local, sizeof local) == SOCKET_ERROR) {
+    ShowError("Binding socket failed! Error: %s", sockets_.WSAGetLastError());
+    sockets_.closesocket(s);
+    return;
+  }
+
+  IpMreq membership;
+  membership.multiaddr = InetAddr(HSRP_GROUP);
+  membership.interface = InetAddr(interfaceText.c_str());
+  if (sockets_.setsockopt(s, kIpProtoIp, kIpAddMembership, &membership,
+                          sizeof membership) == SOCKET_ERROR) {
+    ShowError("setsockopt failed! Error: %s", sockets_.WSAGetLastError());
+    sockets_.closesocket(s);
+    return;
+  }
+
+  if (sockets_.WSAAsyncSelect(s, notifyWindow, WM_SOCKET_NOTIFY, kFdRead) ==
+      SOCKET_ERROR) {
+    ShowError("WSAAsyncSelect failed! Error: %s", sockets_.WSAGetLastError());
+    sockets_.closesocket(s);
+  }
+}
+
+bool HsrpListener::ReadMessage(ReceivedDatagram& out) {
+  FromLen = sizeof(SockAddrIn);
+  const TimeOfDay now = clock_();
+  out.timeStamp =
+      TimeStampText(now.hours, now.minutes, now.seconds, now.milliseconds);
+
+  const Socket s = ListenSocket;
+  SockAddrIn from;
+  const int received = sockets_.recvfrom(
+      s, reinterpret_cast<char*>(out.buffer.data()),
+      static_cast<int>(kReceiveBufferSize - 1), 0, &from, &FromLen);
+  if (received == SOCKET_ERROR) {
+    ShowError("recvfrom failed! Error: %s", sockets_.WSAGetLastError());
+    sockets_.closesocket(s);
+    return false;
+  }
+  out.buffer[kReceiveBufferSize - 1] = 0;
+  out.length = received < 0 ? 0 : static_cast<std::size_t>(received);
+  out.source = from.addr;
+  return true;
+}
+
+void HsrpListener::StopReception() {
+  sockets_.shutdown(ListenSocket, kSdReceive);
+  sockets_.closesocket(ListenSocket);
+  ListenSocket = 0;
+  sockets_.WSACleanup();
+}
+
+}  // namespace standora

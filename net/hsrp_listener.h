@@ -24,9 +24,9 @@ inline constexpr std::size_t kReceiveBufferSize = 256;
 // One datagram as ReadMessage hands it on.
 struct ReceivedDatagram {
   std::array<std::uint8_t, kReceiveBufferSize> buffer{};
-  std::size_t length = 0;     // bytes received, at most 255
-  std::uint32_t source = 0;   // sender, network byte order
-  std::string timeStamp;      // taken before the read
+  std::size_t length = 0;    // bytes received, at most 255
+  std::uint32_t source = 0;  // sender, network byte order
+  std::string timeStamp;     // taken before the read
 };
 
 class HsrpListener {

@@ -13,9 +13,7 @@ std::uint32_t InetAddr(const char* text) {
   return a.s_addr;
 }
 
-std::string InetNtoa(std::uint32_t addr) {
-  return standora::AddressText(addr);
-}
+std::string InetNtoa(std::uint32_t addr) { return standora::AddressText(addr); }
 
 std::uint16_t Htons(std::uint16_t host) { return ::htons(host); }
 

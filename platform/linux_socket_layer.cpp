@@ -179,8 +179,7 @@ int LinuxSocketLayer::bind(Socket s, const SockAddrIn* addr, int addrLen) {
     }
     target.sin_addr.s_addr = htonl(INADDR_ANY);
   }
-  if (::bind(e->fd, reinterpret_cast<sockaddr*>(&target), sizeof target) !=
-      0) {
+  if (::bind(e->fd, reinterpret_cast<sockaddr*>(&target), sizeof target) != 0) {
     return Fail(errno);
   }
   return 0;
@@ -202,11 +201,7 @@ int LinuxSocketLayer::WSAAsyncSelect(Socket s, WindowHandle window,
                                      unsigned message, long events) {
   Entry* e = Find(s);
   if (e == nullptr) return Fail(kENotSock);
-  if (e->relay != nullptr) {
-    e->relay->Close();
-    e->relay = nullptr;
-    e->notifier = nullptr;  // a child of the relay
-  }
+  StopWatching(*e);
   if (events == 0) return 0;
   if (window == nullptr || (events & ~kFdRead) != 0) return Fail(kEInval);
 
@@ -233,8 +228,8 @@ int LinuxSocketLayer::recvfrom(Socket s, char* buffer, int len, int flags,
   Entry* e = Find(s);
   if (e == nullptr) return Fail(kENotSock);
   if (buffer == nullptr || len < 0 ||
-      (from != nullptr &&
-       (fromLen == nullptr || *fromLen < static_cast<int>(sizeof(SockAddrIn))))) {
+      (from != nullptr && (fromLen == nullptr ||
+                           *fromLen < static_cast<int>(sizeof(SockAddrIn))))) {
     return Fail(kEFault);
   }
   sockaddr_in sender{};
@@ -265,10 +260,18 @@ int LinuxSocketLayer::shutdown(Socket s, int how) {
   return 0;
 }
 
-void LinuxSocketLayer::CloseEntry(Entry& e) {
-  if (e.relay != nullptr) e.relay->Close();
-  e.relay = nullptr;
+void LinuxSocketLayer::StopWatching(Entry& e) {
+  if (e.relay == nullptr) return;
+  // The notifier only ever posts, so it is never on the stack here; it must
+  // go before its descriptor does.
+  delete e.notifier;
   e.notifier = nullptr;
+  e.relay->Close();
+  e.relay = nullptr;
+}
+
+void LinuxSocketLayer::CloseEntry(Entry& e) {
+  StopWatching(e);
   ::close(e.fd);
   e.fd = -1;
 }

@@ -54,6 +54,7 @@ class LinuxSocketLayer : public SocketLayer {
 
   Entry* Find(Socket s);
   int Fail(int code);
+  void StopWatching(Entry& e);
   void CloseEntry(Entry& e);
   void CloseAll();
   const HostEnt* MakeHost(const char* name,

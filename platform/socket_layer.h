@@ -42,8 +42,8 @@ inline constexpr int kEFault = 14;
 // Mirrors an IPv4 socket address; 16 bytes.
 struct SockAddrIn {
   std::int16_t family = 0;
-  std::uint16_t port = 0;   // network byte order
-  std::uint32_t addr = 0;   // network byte order
+  std::uint16_t port = 0;  // network byte order
+  std::uint32_t addr = 0;  // network byte order
   char zero[8] = {};
 };
 static_assert(sizeof(SockAddrIn) == 16);
@@ -90,8 +90,8 @@ class SocketLayer {
   // (kFdRead) can be met. At most one is pending per socket: the next is
   // posted after the next recvfrom, if data is still waiting. None is
   // delivered after closesocket.
-  virtual int WSAAsyncSelect(Socket s, WindowHandle window,
-                             unsigned message, long events) = 0;
+  virtual int WSAAsyncSelect(Socket s, WindowHandle window, unsigned message,
+                             long events) = 0;
   // Reads one datagram, at most `len` bytes of it (the rest is dropped
   // silently); returns the number of bytes read or SOCKET_ERROR.
   virtual int recvfrom(Socket s, char* buffer, int len, int flags,

@@ -40,8 +40,9 @@ void Pump() { QCoreApplication::processEvents(); }
 class ListenerTest : public testing::Test {
  protected:
   ListenerTest()
-      : listener(sockets, boxes,
-                 [] { return platform::TimeOfDay{9, 5, 7, 45}; }) {}
+      : listener(sockets, boxes, [] {
+          return platform::TimeOfDay{9, 5, 7, 45};
+        }) {}
 
   FakeSocketLayer sockets;
   FakeMessageBoxes boxes;
@@ -116,9 +117,8 @@ TEST_P(StartFailureTest, ShowsItsBoxClosesAndStops) {
   sockets.Heal();
   sockets.ClearCalls();
   listener.StopReception();
-  EXPECT_EQ(sockets.CallNames(),
-            (std::vector<std::string>{"shutdown", "closesocket",
-                                      "WSACleanup"}));
+  EXPECT_EQ(sockets.CallNames(), (std::vector<std::string>{
+                                     "shutdown", "closesocket", "WSACleanup"}));
   EXPECT_EQ(listener.ListenSocket, 0u);
   EXPECT_EQ(sockets.startups(), 0);
   EXPECT_EQ(boxes.shown.size(), 1u);
@@ -126,29 +126,40 @@ TEST_P(StartFailureTest, ShowsItsBoxClosesAndStops) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, StartFailureTest,
-    testing::Values(
-        StartFailure{"WSAStartup", 10091, "WSAStartup failed! Error: 10091",
-                     {"WSAStartup"}, false},
-        StartFailure{"socket", 97, "Allocating socket failed! Error: 97",
-                     {"WSAStartup", "socket"}, false},
-        StartFailure{"bind", 99, "Binding socket failed! Error: 99",
-                     {"WSAStartup", "socket", "bind", "closesocket"}, true},
-        StartFailure{"setsockopt", 19, "setsockopt failed! Error: 19",
-                     {"WSAStartup", "socket", "bind", "setsockopt",
-                      "closesocket"},
-                     true},
-        StartFailure{"WSAAsyncSelect", 22,
-                     "WSAAsyncSelect failed! Error: 22",
-                     {"WSAStartup", "socket", "bind", "setsockopt",
-                      "WSAAsyncSelect", "closesocket"},
-                     true}),
+    testing::Values(StartFailure{"WSAStartup",
+                                 10091,
+                                 "WSAStartup failed! Error: 10091",
+                                 {"WSAStartup"},
+                                 false},
+                    StartFailure{"socket",
+                                 97,
+                                 "Allocating socket failed! Error: 97",
+                                 {"WSAStartup", "socket"},
+                                 false},
+                    StartFailure{
+                        "bind",
+                        99,
+                        "Binding socket failed! Error: 99",
+                        {"WSAStartup", "socket", "bind", "closesocket"},
+                        true},
+                    StartFailure{"setsockopt",
+                                 19,
+                                 "setsockopt failed! Error: 19",
+                                 {"WSAStartup", "socket", "bind", "setsockopt",
+                                  "closesocket"},
+                                 true},
+                    StartFailure{"WSAAsyncSelect",
+                                 22,
+                                 "WSAAsyncSelect failed! Error: 22",
+                                 {"WSAStartup", "socket", "bind", "setsockopt",
+                                  "WSAAsyncSelect", "closesocket"},
+                                 true}),
     testing::PrintToStringParamName());
 
 TEST_F(ListenerTest, StopBeforeAnyStartIsHarmless) {
   listener.StopReception();
-  EXPECT_EQ(sockets.CallNames(),
-            (std::vector<std::string>{"shutdown", "closesocket",
-                                      "WSACleanup"}));
+  EXPECT_EQ(sockets.CallNames(), (std::vector<std::string>{
+                                     "shutdown", "closesocket", "WSACleanup"}));
   EXPECT_EQ(sockets.calls()[0].args, std::to_string(INVALID_SOCKET) + ",0");
   EXPECT_EQ(listener.ListenSocket, 0u);
   EXPECT_EQ(sockets.startups(), 0);
@@ -160,9 +171,8 @@ TEST_F(ListenerTest, StopClosesAndCleansUp) {
   const Socket s = listener.ListenSocket;
   sockets.ClearCalls();
   listener.StopReception();
-  EXPECT_EQ(sockets.CallNames(),
-            (std::vector<std::string>{"shutdown", "closesocket",
-                                      "WSACleanup"}));
+  EXPECT_EQ(sockets.CallNames(), (std::vector<std::string>{
+                                     "shutdown", "closesocket", "WSACleanup"}));
   EXPECT_EQ(sockets.calls()[0].args, std::to_string(s) + ",0");
   EXPECT_EQ(sockets.openSockets(), 0u);
   EXPECT_EQ(sockets.startups(), 0);
@@ -212,7 +222,8 @@ TEST_F(ListenerTest, FailedReceiveShowsItsBoxAndCloses) {
 
   ReceivedDatagram d;
   EXPECT_FALSE(listener.ReadMessage(d));
-  ASSERT_EQ(boxes.Texts(), std::vector<std::string>{"recvfrom failed! Error: 104"});
+  ASSERT_EQ(boxes.Texts(),
+            std::vector<std::string>{"recvfrom failed! Error: 104"});
   EXPECT_EQ(sockets.CallNames(),
             (std::vector<std::string>{"recvfrom", "closesocket"}));
   EXPECT_EQ(sockets.calls()[1].args, std::to_string(s));
@@ -224,8 +235,8 @@ TEST_F(ListenerTest, FailedReceiveShowsItsBoxAndCloses) {
 // A box runs the event loop: the user may stop and start again before
 // pressing OK. Closing after the box must not take the new socket down.
 TEST_F(ListenerTest, BoxThatOutlivesARestartLeavesTheNewSocketOpen) {
-  for (const char* failing : {"bind", "setsockopt", "WSAAsyncSelect",
-                              "recvfrom"}) {
+  for (const char* failing :
+       {"bind", "setsockopt", "WSAAsyncSelect", "recvfrom"}) {
     SCOPED_TRACE(failing);
     FakeSocketLayer layer;
     FakeMessageBoxes userBoxes;

@@ -25,7 +25,8 @@ std::string Join(const Args&... args) {
 
 }  // namespace
 
-FakeSocketLayer::FakeSocketLayer() : relayParent_(std::make_unique<QObject>()) {}
+FakeSocketLayer::FakeSocketLayer()
+    : relayParent_(std::make_unique<QObject>()) {}
 
 FakeSocketLayer::~FakeSocketLayer() = default;
 
@@ -85,11 +86,10 @@ Socket FakeSocketLayer::socket(int family, int type, int protocol) {
 }
 
 int FakeSocketLayer::bind(Socket s, const SockAddrIn* addr, int addrLen) {
-  const std::string args =
-      addr == nullptr
-          ? Join(s, "null", addrLen)
-          : Join(s, addr->family, ntohs(addr->port), InetNtoa(addr->addr),
-                 addrLen);
+  const std::string args = addr == nullptr
+                               ? Join(s, "null", addrLen)
+                               : Join(s, addr->family, ntohs(addr->port),
+                                      InetNtoa(addr->addr), addrLen);
   if (const int code = Enter("bind", args)) return Fail(code);
   if (!IsOpen(s)) return Fail(kENotSock);
   return 0;
@@ -113,9 +113,9 @@ int FakeSocketLayer::setsockopt(Socket s, int level, int option,
 
 int FakeSocketLayer::WSAAsyncSelect(Socket s, WindowHandle window,
                                     unsigned message, long events) {
-  if (const int code = Enter("WSAAsyncSelect",
-                             Join(s, window != nullptr ? "window" : "null",
-                                  message, events))) {
+  if (const int code = Enter(
+          "WSAAsyncSelect",
+          Join(s, window != nullptr ? "window" : "null", message, events))) {
     return Fail(code);
   }
   if (!IsOpen(s)) return Fail(kENotSock);
@@ -158,8 +158,8 @@ int FakeSocketLayer::recvfrom(Socket s, char* buffer, int len, int flags,
   }
   const Datagram d = datagrams_.front();
   datagrams_.pop_front();
-  const std::size_t n = std::min<std::size_t>(d.bytes.size(),
-                                              static_cast<std::size_t>(len));
+  const std::size_t n =
+      std::min<std::size_t>(d.bytes.size(), static_cast<std::size_t>(len));
   if (n != 0) std::memcpy(buffer, d.bytes.data(), n);
   if (from != nullptr) {
     *from = SockAddrIn();
@@ -200,7 +200,8 @@ int FakeSocketLayer::gethostname(char* name, int len) {
 }
 
 const HostEnt* FakeSocketLayer::gethostbyname(const char* name) {
-  if (const int code = Enter("gethostbyname", name != nullptr ? name : "null")) {
+  if (const int code =
+          Enter("gethostbyname", name != nullptr ? name : "null")) {
     Fail(code);
     return nullptr;
   }

@@ -7,6 +7,7 @@ STANDORA_PACKAGES=(
   cmake make g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev
+  fonts-liberation2
   xvfb xauth iproute2
 )
 

@@ -142,24 +142,20 @@ void FakeSocketLayer::PostIfWaiting() {
 
 int FakeSocketLayer::recvfrom(Socket s, char* buffer, int len, int flags,
                               SockAddrIn* from, int* fromLen) {
+  // Reading re-arms the notification whatever comes of it.
+  if (const auto it = relays_.find(s); it != relays_.end()) {
+    it->second->Consumed();
+  }
   if (const int code = Enter("recvfrom", Join(s, len, flags))) {
-    if (const auto it = relays_.find(s); it != relays_.end()) {
-      it->second->Consumed();
-    }
     PostIfWaiting();
     return Fail(code);
   }
   if (!IsOpen(s)) return Fail(kENotSock);
-  if (const auto it = relays_.find(s); it != relays_.end()) {
-    it->second->Consumed();
-  }
-  if (datagrams_.empty()) {
-    return Fail(kEAgain);
-  }
+  if (datagrams_.empty()) return Fail(kEAgain);
   const Datagram d = datagrams_.front();
   datagrams_.pop_front();
-  const std::size_t n =
-      std::min<std::size_t>(d.bytes.size(), static_cast<std::size_t>(len));
+  const std::size_t n = std::min<std::size_t>(d.bytes.size(),
+                                              static_cast<std::size_t>(len));
   if (n != 0) std::memcpy(buffer, d.bytes.data(), n);
   if (from != nullptr) {
     *from = SockAddrIn();

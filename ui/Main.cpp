@@ -1,0 +1,362 @@
+#include "Main.h"
+
+#include <QCheckBox>
+#include <algorithm>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+
+#include "Details_dlg.h"
+#include "application.h"
+#include "combo_interface_box.h"
+#include "display_text.h"
+#include "hint_bar.h"
+#include "link_label.h"
+#include "socket_notify_event.h"
+#include "version_info.h"
+
+TfrmMain* frmMain = nullptr;
+
+namespace {
+
+constexpr int kClientWidth = 258;
+constexpr int kClientHeight = 286;
+constexpr int kStatusHeight = 19;
+
+QFont WindowFont() {
+  // A sans-serif face at 11 pixels, the size the layout was drawn for.
+  QFont f(QStringLiteral("Liberation Sans"));
+  f.setStyleHint(QFont::SansSerif);
+  f.setPixelSize(11);
+  return f;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(Services services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      services_(std::move(services)),
+      listener_(services_.sockets, services_.boxes, services_.clock),
+      interfaces_(services_.sockets) {
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(QStringLiteral("Standora"));
+  setFixedSize(kClientWidth, kClientHeight);
+  setFont(WindowFont());
+  QPalette p = palette();
+  p.setColor(QPalette::Window, p.color(QPalette::Button));
+  setPalette(p);
+  setAutoFillBackground(true);
+
+  BuildControls();
+  FormCreate();
+}
+
+TfrmMain::~TfrmMain() {
+  if (frmMain == this) frmMain = nullptr;
+}
+
+void TfrmMain::BuildControls() {
+  auto label = [this](const char* name, const char* caption, int x, int y) {
+    auto* l = new QLabel(QString::fromLatin1(caption), this);
+    l->setObjectName(QString::fromLatin1(name));
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+  };
+  auto staticText = [this](const char* name, const char* hint, int y) {
+    auto* t = new QLabel(this);
+    t->setObjectName(QString::fromLatin1(name));
+    t->setGeometry(64, y, 81, 17);
+    t->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // Network data is shown as it is: no markup, no mnemonics.
+    t->setTextFormat(Qt::PlainText);
+    t->setFocusPolicy(Qt::NoFocus);
+    SetHint(t, QString::fromLatin1(hint));
+    return t;
+  };
+  auto button = [this](const char* name, const char* caption, int y,
+                       const char* hint) {
+    auto* b = new QPushButton(QString::fromLatin1(caption), this);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(162, y, 85, 25);
+    SetHint(b, QString::fromLatin1(hint));
+    return b;
+  };
+
+  Interface = label("Interface", "Interface", 8, 12);
+  cbxIf = new QComboBox(this);
+  cbxIf->setObjectName(QStringLiteral("cbxIf"));
+  cbxIf->setGeometry(64, 8, 185, 21);
+  cbxIf->setEditable(false);
+  SetHint(cbxIf,
+          QStringLiteral("Computer's interface which shall receive messages"));
+
+  Label3 = label("Label3", "Msg.Count", 8, 40);
+  stCycle = staticText("stCycle", "Received HSRP messages counter", 40);
+  Label5 = label("Label5", "Source", 8, 64);
+  stSource = staticText("stSource", "Source IP of message sending router", 64);
+  Label4 = label("Label4", "State", 8, 88);
+  stState = staticText("stState", "HSRP state", 88);
+  Label9 = label("Label9", "Hello", 8, 112);
+  stHello = staticText("stHello", "Hello timer", 112);
+  Label10 = label("Label10", "Hold", 8, 136);
+  stHold = staticText("stHold", "Hold timer", 136);
+  Label13 = label("Label13", "Priority", 8, 160);
+  stPrio = staticText("stPrio", "Router's HSRP priority", 160);
+  Label11 = label("Label11", "Group", 8, 184);
+  stGroup = staticText("stGroup", "HSRP standby group", 184);
+  Label12 = label("Label12", "Auth", 8, 208);
+  stAuth = staticText("stAuth", "Authentication string", 208);
+  Label2 = label("Label2", "Virtual IP", 8, 232);
+  stVIP = staticText("stVIP", "HSRP group's virtual IP address", 232);
+
+  GroupBox1 = new QGroupBox(QStringLiteral("Reporting"), this);
+  GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+  GroupBox1->setGeometry(161, 40, 85, 89);
+  SetHint(GroupBox1, QStringLiteral("Select what messages shall be reported"));
+  auto radio = [this](const char* name, const char* caption, int y) {
+    auto* r = new QRadioButton(QString::fromLatin1(caption), GroupBox1);
+    r->setObjectName(QString::fromLatin1(name));
+    r->setGeometry(8, y, 65, 17);
+    return r;
+  };
+  rbBoth = radio("rbBoth", "Both", 24);
+  rbStandby = radio("rbStandby", "Standby", 44);
+  rbActive = radio("rbActive", "Active", 64);
+  rbBoth->setChecked(true);
+
+  CheckBox1 = new QCheckBox(QStringLiteral("Show List"), this);
+  CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+  CheckBox1->setGeometry(169, 136, 73, 17);
+  SetHint(CheckBox1, QStringLiteral("Show detailed message tracking"));
+
+  btnStart = button("btnStart", "Start", 161, "Start message reception");
+  btnStop = button("btnStop", "Stop", 193, "Stop message reception");
+  btnClose = button("btnClose", "Close", 225, "Close Standora");
+  btnStop->setEnabled(false);
+
+  Label6 = label("Label6",
+                 (std::string("Standora ") + version_info::kAboutVersion +
+                  " - freeware by")
+                     .c_str(),
+                 4, 252);
+  Label7 = new LinkLabel(this);
+  Label7->setObjectName(QStringLiteral("Label7"));
+  Label7->setText(QString::fromLatin1(version_info::kCompanyName));
+  Label7->move(167, 252);
+  Label7->adjustSize();
+  SetHint(Label7, QStringLiteral("Browse to author's website"));
+  Label8 = label("Label8", "2026", 230, 252);
+
+  StatusBar1 = new QStatusBar(this);
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  StatusBar1->setSizeGripEnabled(false);
+  StatusBar1->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth,
+                          kStatusHeight);
+  hints_ = new HintBar(this, StatusBar1);
+
+  // Tab visits the interface box, Start, Stop, Close, the checked radio
+  // button and Show List; nothing else takes the focus.
+  for (QLabel* l : findChildren<QLabel*>()) l->setFocusPolicy(Qt::NoFocus);
+  GroupBox1->setFocusPolicy(Qt::NoFocus);
+  StatusBar1->setFocusPolicy(Qt::NoFocus);
+  setTabOrder(cbxIf, btnStart);
+  setTabOrder(btnStart, btnStop);
+  setTabOrder(btnStop, btnClose);
+  setTabOrder(btnClose, rbActive);
+  setTabOrder(rbActive, rbStandby);
+  setTabOrder(rbStandby, rbBoth);
+  setTabOrder(rbBoth, CheckBox1);
+  UpdateRadioTabStops();
+
+  for (QWidget* w : findChildren<QWidget*>()) w->setMouseTracking(true);
+  setMouseTracking(true);
+
+  connect(btnStart, &QPushButton::clicked, this, [this] { btnStartClick(); });
+  connect(btnStop, &QPushButton::clicked, this, [this] { btnStopClick(); });
+  connect(btnClose, &QPushButton::clicked, this, [this] { btnCloseClick(); });
+  for (QRadioButton* r : {rbBoth, rbStandby, rbActive}) {
+    connect(r, &QRadioButton::toggled, this, [this](bool checked) {
+      UpdateRadioTabStops();
+      if (checked) rbClick();
+    });
+  }
+  connect(CheckBox1, &QCheckBox::toggled, this, [this] { CheckBox1Click(); });
+  Label7->onClick = [this] { Label7Click(); };
+}
+
+void TfrmMain::UpdateRadioTabStops() {
+  for (QRadioButton* r : {rbBoth, rbStandby, rbActive}) {
+    r->setFocusPolicy(r->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+  }
+}
+
+void TfrmMain::FormCreate() {
+  ComboInterfaceBox box(cbxIf);
+  interfaces_.FillInterfaceList(box);
+}
+
+void TfrmMain::showEvent(QShowEvent* e) {
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      QRect frame = frameGeometry();
+      frame.moveCenter(screen->availableGeometry().center());
+      move(frame.topLeft());
+    }
+  }
+  QWidget::showEvent(e);
+}
+
+void TfrmMain::SetReceiving(bool receiving) {
+  btnStart->setEnabled(!receiving);
+  btnStop->setEnabled(receiving);
+  cbxIf->setEnabled(!receiving && interfaces_.IfSelectable);
+}
+
+void TfrmMain::ShowPanel() {
+  const standora::PanelTexts& p = monitor_.panel();
+  const std::pair<QLabel*, const std::string*> fields[] = {
+      {stCycle, &p.stCycle}, {stSource, &p.stSource}, {stState, &p.stState},
+      {stHello, &p.stHello}, {stHold, &p.stHold},     {stPrio, &p.stPrio},
+      {stGroup, &p.stGroup}, {stAuth, &p.stAuth},     {stVIP, &p.stVIP},
+  };
+  for (const auto& [field, text] : fields) field->setText(DisplayText(*text));
+}
+
+void TfrmMain::btnStartClick() {
+  monitor_.ClearPanel();
+  ShowPanel();
+  {
+    UpdateBracket bracket(frmTracking);
+    monitor_.ClearRows();
+    if (frmTracking != nullptr) frmTracking->ClearList();
+  }
+  SetReceiving(true);
+  listener_.StartReception(cbxIf->currentText().toStdString(), this);
+}
+
+void TfrmMain::StopSequence() {
+  listener_.StopReception();
+  // Notifications still waiting belong to the socket just closed.
+  deferred_.clear();
+  monitor_.ResetCounter();
+  SetReceiving(false);
+}
+
+void TfrmMain::btnStopClick() { StopSequence(); }
+
+void TfrmMain::btnCloseClick() { close(); }
+
+void TfrmMain::closeEvent(QCloseEvent* e) {
+  if (listener_.ListenSocket != 0) StopSequence();
+  e->accept();
+}
+
+void TfrmMain::rbClick() {
+  const standora::ReportMode mode =
+      rbActive->isChecked()    ? standora::ReportMode::Active
+      : rbStandby->isChecked() ? standora::ReportMode::Standby
+                               : standora::ReportMode::Both;
+  monitor_.SetMode(mode);
+  ShowPanel();
+}
+
+void TfrmMain::CheckBox1Click() {
+  if (frmTracking == nullptr) return;
+  if (CheckBox1->isChecked()) {
+    frmTracking->ShowBeside(this);
+  } else {
+    frmTracking->close();
+  }
+}
+
+void TfrmMain::Label7Click() {
+  const std::intptr_t result = services_.shell.ShellExecute(
+      this, "open", version_info::kMakerPage, "", "", platform::SW_SHOWNORMAL);
+  if (result <= 32) services_.dialogs.ShowMessage("Unable to start http client.");
+}
+
+bool TfrmMain::event(QEvent* e) {
+  if (e->type() == static_cast<QEvent::Type>(standora::WM_SOCKET_NOTIFY)) {
+    WMSocketNotify(static_cast<platform::SocketNotifyEvent*>(e)->socket());
+    return true;
+  }
+  return QWidget::event(e);
+}
+
+void TfrmMain::WMSocketNotify(platform::Socket socket) {
+  struct Depth {
+    TfrmMain* w;
+    explicit Depth(TfrmMain* window) : w(window) {
+      w->maxNotifyDepth_ = std::max(w->maxNotifyDepth_, ++w->notifyDepth_);
+    }
+    ~Depth() { --w->notifyDepth_; }
+  } depth(this);
+
+  // The handler lets the event loop run (its processing of pending messages,
+  // an error box); a notification arriving meanwhile waits its turn.
+  if (handlingNotify_) {
+    deferred_.push_back(socket);
+    return;
+  }
+  struct Handling {
+    TfrmMain* w;
+    explicit Handling(TfrmMain* window) : w(window) {
+      w->handlingNotify_ = true;
+    }
+    ~Handling() {
+      w->handlingNotify_ = false;
+      // Left early by an exception: hand what waits back to the loop, so
+      // that reception does not stall.
+      for (platform::Socket s : w->deferred_) {
+        QCoreApplication::postEvent(
+            w, new platform::SocketNotifyEvent(standora::WM_SOCKET_NOTIFY, s,
+                                               platform::kFdRead));
+      }
+      w->deferred_.clear();
+    }
+  } handling(this);
+
+  HandleNotification(socket);
+  while (!deferred_.empty()) {
+    const platform::Socket next = deferred_.front();
+    deferred_.pop_front();
+    // One that waited may belong to a socket closed or replaced meanwhile.
+    if (next == listener_.ListenSocket) HandleNotification(next);
+  }
+}
+
+void TfrmMain::HandleNotification(platform::Socket socket) {
+  standora::ReceivedDatagram d;
+  if (!listener_.ReadMessage(d)) {
+    // The socket is closed now: anything of it that waits is void.
+    deferred_.erase(std::remove(deferred_.begin(), deferred_.end(), socket),
+                    deferred_.end());
+    return;
+  }
+
+  standora::DatagramEffect effect;
+  {
+    UpdateBracket bracket(frmTracking);
+    effect = monitor_.HandleDatagram(d.buffer.data(), d.length, d.source,
+                                     d.timeStamp);
+    if (frmTracking != nullptr) {
+      if (effect.rowRemoved) frmTracking->RemoveTopRow();
+      if (effect.reported) frmTracking->AppendRow(monitor_.rows().back());
+    }
+  }
+  if (effect.reported) ShowPanel();
+
+  Application::ProcessMessages();
+}

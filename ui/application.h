@@ -1,0 +1,29 @@
+// The application object: the message loop, the processing of pending
+// messages from inside a handler, and the catch around each message that
+// shows an exception and lets the loop go on.
+#pragma once
+
+#include <QApplication>
+
+namespace platform {
+class Dialogs;
+}
+
+class Application : public QApplication {
+ public:
+  Application(int& argc, char** argv);
+
+  // The box that shows exceptions; none: they are written to stderr.
+  void SetDialogs(platform::Dialogs* dialogs) { dialogs_ = dialogs; }
+  void ShowException(const char* message);
+
+  bool notify(QObject* receiver, QEvent* event) override;
+
+  // Handles every message waiting now, then returns.
+  static void ProcessMessages();
+
+ private:
+  platform::Dialogs* dialogs_ = nullptr;
+};
+
+inline constexpr const char* kApplicationTitle = "Standora";

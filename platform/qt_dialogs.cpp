@@ -12,8 +12,8 @@ void RunModal(const std::string& title, const std::string& text,
   QMessageBox box;
   box.setWindowTitle(QString::fromStdString(title));
   box.setTextFormat(Qt::PlainText);
-  box.setText(QString::fromLocal8Bit(text.data(),
-                                     static_cast<qsizetype>(text.size())));
+  box.setText(
+      QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
   box.setIcon(icon);
   box.setStandardButtons(QMessageBox::Ok);
   box.setWindowModality(Qt::ApplicationModal);

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QLayout>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -22,9 +23,9 @@ struct Column {
   int width;
 };
 constexpr Column kColumns[] = {
-    {"Time", 75},    {"Source IP", 100}, {"State", 60},
-    {"Hello", 50},   {"Hold", 50},       {"Priority", 50},
-    {"Group", 50},   {"Authent.", 70},   {"Virtual IP", 100},
+    {"Time", 75},  {"Source IP", 100}, {"State", 60},
+    {"Hello", 50}, {"Hold", 50},       {"Priority", 50},
+    {"Group", 50}, {"Authent.", 70},   {"Virtual IP", 100},
 };
 
 // Only the time stamp can be edited in place.
@@ -115,14 +116,29 @@ void TfrmTracking::AppendRow(const standora::TrackingRow& row) {
     item->setText(static_cast<int>(i) + 1, DisplayText(row.subItems[i]));
   }
   lvState->addTopLevelItem(item);
-  lvState->scrollToItem(item, QAbstractItemView::EnsureVisible);
+  if (isVisible()) {
+    lvState->scrollToItem(item, QAbstractItemView::EnsureVisible);
+  } else {
+    scrollPending_ = true;
+  }
 }
 
-void TfrmTracking::ClearList() { lvState->clear(); }
+void TfrmTracking::ClearList() {
+  lvState->clear();
+  scrollPending_ = false;
+}
 
 void TfrmTracking::ShowBeside(QWidget* main) {
   move(main->x() + main->frameGeometry().width(), main->y());
   show();
+  if (scrollPending_ && lvState->topLevelItemCount() > 0) {
+    scrollPending_ = false;
+    // The list takes its size from the window's layout first.
+    layout()->activate();
+    lvState->scrollToItem(
+        lvState->topLevelItem(lvState->topLevelItemCount() - 1),
+        QAbstractItemView::EnsureVisible);
+  }
   raise();
   activateWindow();
 }

@@ -33,6 +33,9 @@ class TfrmTracking : public QWidget {
  private:
   int updateDepth_ = 0;
   bool sized_ = false;
+  // Rows were appended while hidden: the newest is scrolled into view once
+  // the list has its size.
+  bool scrollPending_ = false;
 };
 
 // Opens the tracking list's update bracket for one scope, if there is a

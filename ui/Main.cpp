@@ -1,7 +1,6 @@
 #include "Main.h"
 
 #include <QCheckBox>
-#include <algorithm>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -12,6 +11,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "Details_dlg.h"
 #include "application.h"
@@ -284,7 +284,8 @@ void TfrmMain::CheckBox1Click() {
 void TfrmMain::Label7Click() {
   const std::intptr_t result = services_.shell.ShellExecute(
       this, "open", version_info::kMakerPage, "", "", platform::SW_SHOWNORMAL);
-  if (result <= 32) services_.dialogs.ShowMessage("Unable to start http client.");
+  if (result <= 32)
+    services_.dialogs.ShowMessage("Unable to start http client.");
 }
 
 bool TfrmMain::event(QEvent* e) {

@@ -11,6 +11,7 @@ inline constexpr const char* kCompanyName = "Ostwerk";
 inline constexpr const char* kLegalCopyright = "Copyright 2026 Ostwerk";
 
 inline constexpr const char* kAboutVersion = "V1.2.0";
-inline constexpr const char* kMakerPage = "http://www.ostwerk.example/software.html";
+inline constexpr const char* kMakerPage =
+    "http://www.ostwerk.example/software.html";
 
 }  // namespace version_info

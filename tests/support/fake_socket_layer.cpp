@@ -154,8 +154,8 @@ int FakeSocketLayer::recvfrom(Socket s, char* buffer, int len, int flags,
   if (datagrams_.empty()) return Fail(kEAgain);
   const Datagram d = datagrams_.front();
   datagrams_.pop_front();
-  const std::size_t n = std::min<std::size_t>(d.bytes.size(),
-                                              static_cast<std::size_t>(len));
+  const std::size_t n =
+      std::min<std::size_t>(d.bytes.size(), static_cast<std::size_t>(len));
   if (n != 0) std::memcpy(buffer, d.bytes.data(), n);
   if (from != nullptr) {
     *from = SockAddrIn();

@@ -64,8 +64,8 @@ int main(int argc, char** argv) {
   sockets.Deliver(Hello(16, 110, 1, "cisco"), r1);
 
   QTimer::singleShot(1500, &app, [&] {
-    const QPixmap shot = main.screen()->grabWindow(0, 0, 0, 40 + 260 + 650,
-                                                   40 + 400);
+    const QPixmap shot =
+        main.screen()->grabWindow(0, 0, 0, 40 + 260 + 650, 40 + 400);
     shot.save(QString::fromLocal8Bit(argv[1]));
     main.btnStopClick();
     app.quit();

@@ -1,0 +1,663 @@
+// The two windows driven as a user drives them, with the sockets layer's
+// test double delivering datagrams.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTreeWidget>
+#include <QtTest>
+#include <memory>
+
+#include "Details_dlg.h"
+#include "Main.h"
+#include "address.h"
+#include "application.h"
+#include "display_text.h"
+#include "fake_dialogs.h"
+#include "fake_message_boxes.h"
+#include "fake_socket_layer.h"
+#include "hint_bar.h"
+#include "link_label.h"
+#include "linux_socket_layer.h"
+#include "loopback_sender.h"
+
+using namespace testing_support;
+
+namespace {
+
+constexpr std::uint8_t kSpeak = 4, kStandby = 8, kActive = 16;
+
+std::vector<std::uint8_t> Hello(std::uint8_t state,
+                                const std::string& auth = "cisco",
+                                std::uint8_t group = 1) {
+  std::vector<std::uint8_t> b(20, 0);
+  b[2] = state;
+  b[3] = 3;
+  b[4] = 10;
+  b[5] = 110;
+  b[6] = group;
+  for (std::size_t i = 0; i < auth.size() && i < 8; ++i) {
+    b[8 + i] = static_cast<std::uint8_t>(auth[i]);
+  }
+  b[16] = 10;
+  b[17] = 1;
+  b[18] = group;
+  b[19] = 254;
+  return b;
+}
+
+const std::uint32_t kRouter = platform::InetAddr("10.1.1.2");
+
+void Pump() {
+  for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+}
+
+// Both windows over the test doubles, as the program sets them up.
+struct Program {
+  FakeSocketLayer sockets;
+  FakeMessageBoxes boxes;
+  FakeDialogs dialogs;
+  FakeShell shell;
+  int tick = 0;
+  std::unique_ptr<TfrmMain> main;
+  std::unique_ptr<TfrmTracking> tracking;
+
+  explicit Program(const std::vector<std::string>& addresses = {
+                       "10.0.0.5", "192.168.1.20"}) {
+    sockets.SetHostAddresses(addresses);
+    // Each time stamp one millisecond later than the one before.
+    main = std::make_unique<TfrmMain>(
+        Services{sockets, boxes, dialogs, shell, [this] {
+                   const int t = tick++;
+                   return platform::TimeOfDay{12, t / 60000 % 60, t / 1000 % 60,
+                                              t % 1000};
+                 }});
+    frmMain = main.get();
+    tracking = std::make_unique<TfrmTracking>();
+    frmTracking = tracking.get();
+    static_cast<Application*>(qApp)->SetDialogs(&dialogs);
+    main->show();
+  }
+  ~Program() {
+    static_cast<Application*>(qApp)->SetDialogs(nullptr);
+    tracking.reset();
+    main.reset();
+  }
+
+  void Send(const std::vector<std::uint8_t>& bytes,
+            std::uint32_t from = kRouter) {
+    sockets.Deliver(bytes, from);
+    Pump();
+  }
+  QStringList Row(int i) const {
+    QStringList texts;
+    const QTreeWidgetItem* item = tracking->lvState->topLevelItem(i);
+    for (int c = 0; c < 9; ++c) texts << item->text(c);
+    return texts;
+  }
+  int Rows() const { return tracking->lvState->topLevelItemCount(); }
+};
+
+QStringList Panel(const TfrmMain& w) {
+  return {w.stCycle->text(), w.stSource->text(), w.stState->text(),
+          w.stHello->text(), w.stHold->text(),   w.stPrio->text(),
+          w.stGroup->text(), w.stAuth->text(),   w.stVIP->text()};
+}
+
+const QStringList kEmptyPanel(9, QString());
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void startAndStopStates_data();
+  void startAndStopStates();
+  void panelCounterAndRows();
+  void networkTextIsShownLiterally();
+  void filterAndItsResets();
+  void startStopAndStartAgain();
+  void listHoldsAtMost101Rows();
+  void listFollowsWhileHidden();
+  void showListPlacement();
+  void closeBoxUnticksShowList();
+  void trackingColumns();
+  void hints_data();
+  void hints();
+  void hintFollowsThePointer();
+  void tabOrder();
+  void linkOpensTheMakersPage_data();
+  void linkOpensTheMakersPage();
+  void exceptionShowsBoxAndLoopGoesOn();
+  void closingStopsOnlyWhenNeeded_data();
+  void closingStopsOnlyWhenNeeded();
+  void floodStaysFlat();
+  void failingReceivesOpenOneBoxAtATime();
+  void realSocketsOnLoopback();
+};
+
+void MainWindowTest::startAndStopStates_data() {
+  QTest::addColumn<QStringList>("addresses");
+  QTest::addColumn<QStringList>("entries");
+  QTest::addColumn<int>("selected");
+  QTest::addColumn<bool>("selectable");
+  QTest::addColumn<QString>("bound");
+  QTest::newRow("two addresses")
+      << QStringList{"10.0.0.5", "192.168.1.20"}
+      << QStringList{"10.0.0.5", "192.168.1.20"} << 0 << true << "10.0.0.5";
+  QTest::newRow("one address")
+      << QStringList{"10.0.0.5"} << QStringList{"10.0.0.5"} << 0 << false
+      << "10.0.0.5";
+  QTest::newRow("loopback only")
+      << QStringList{"127.0.0.1"} << QStringList{"127.0.0.1"} << -1 << true
+      << "0.0.0.0";
+  QTest::newRow("no address")
+      << QStringList{} << QStringList{} << -1 << true << "0.0.0.0";
+}
+
+void MainWindowTest::startAndStopStates() {
+  QFETCH(QStringList, addresses);
+  QFETCH(QStringList, entries);
+  QFETCH(int, selected);
+  QFETCH(bool, selectable);
+  QFETCH(QString, bound);
+  std::vector<std::string> hosts;
+  for (const QString& a : addresses) hosts.push_back(a.toStdString());
+  Program p(hosts);
+  TfrmMain& w = *p.main;
+
+  QStringList listed;
+  for (int i = 0; i < w.cbxIf->count(); ++i) listed << w.cbxIf->itemText(i);
+  QCOMPARE(listed, entries);
+  QCOMPARE(w.cbxIf->currentIndex(), selected);
+  QCOMPARE(w.interfaces().IfSelectable, selectable);
+
+  auto idle = [&] {
+    QVERIFY(w.btnStart->isEnabled());
+    QVERIFY(!w.btnStop->isEnabled());
+    QCOMPARE(w.cbxIf->isEnabled(), selectable);
+  };
+  idle();
+  QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  QVERIFY(!w.btnStart->isEnabled());
+  QVERIFY(w.btnStop->isEnabled());
+  QVERIFY(!w.cbxIf->isEnabled());
+  QVERIFY(w.rbActive->isEnabled() && w.CheckBox1->isEnabled() &&
+          w.btnClose->isEnabled());
+  const auto& bind = p.sockets.calls().at(p.sockets.calls().size() - 3);
+  QCOMPARE(bind.name, std::string("bind"));
+  QVERIFY2(bind.args.find("," + bound.toStdString() + ",") != std::string::npos,
+           bind.args.c_str());
+  QTest::mouseClick(w.btnStop, Qt::LeftButton);
+  idle();
+}
+
+void MainWindowTest::panelCounterAndRows() {
+  Program p;
+  TfrmMain& w = *p.main;
+  QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  p.Send(Hello(kActive));
+  QCOMPARE(Panel(w),
+           (QStringList{"1", "10.1.1.2", "active", "3 sec.", "10 sec.", "110",
+                        "1", "cisco", "10.1.1.254"}));
+  QCOMPARE(p.Rows(), 1);
+  QCOMPARE(p.Row(0), (QStringList{"12:00:00,000", "10.1.1.2", "active", "3",
+                                  "10", "110", "1", "cisco", "10.1.1.254"}));
+
+  // Two at once: each read through its own notification.
+  p.sockets.Deliver(Hello(kStandby), platform::InetAddr("10.1.1.3"));
+  p.sockets.Deliver(Hello(0), platform::InetAddr("10.1.1.4"));
+  Pump();
+  QCOMPARE(w.stCycle->text(), QString("3"));
+  QCOMPARE(w.stState->text(), QString("initial"));
+  QCOMPARE(w.stHello->text(), QString("3 sec."));
+  QCOMPARE(p.Rows(), 3);
+  QCOMPARE(p.Row(1)[2], QString("standby"));
+  QCOMPARE(p.Row(2), (QStringList{"12:00:00,002", "10.1.1.4", "initial", "", "",
+                                  "", "", "", ""}));
+}
+
+void MainWindowTest::networkTextIsShownLiterally() {
+  Program p;
+  TfrmMain& w = *p.main;
+  QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  p.Send(Hello(kActive, std::string("a&b\x01<b>\xE4", 8)));
+  const QString expected = QString("a&b") + QChar(0x2401) + "<b>" + QChar(0xE4);
+  QCOMPARE(w.stAuth->text(), expected);
+  QCOMPARE(w.stAuth->textFormat(), Qt::PlainText);
+  QVERIFY(w.stAuth->buddy() == nullptr);  // no mnemonic handling
+  QCOMPARE(p.Row(0)[7], expected);
+
+  const struct {
+    std::string bytes;
+    QString text;
+  } table[] = {
+      {"plain", "plain"},
+      {std::string("\x00\x1F\x7F", 3),
+       QString{QChar(0x2400)} + QChar(0x241F) + QChar(0x2421)},
+      {"\x80\x81\x9F\xA0\xFF", QString{QChar(0x20AC)} + QChar(0xFFFD) +
+                                   QChar(0x0178) + QChar(0xA0) + QChar(0xFF)},
+      {"\r\n", QString{QChar(0x240D)} + QChar(0x240A)},
+  };
+  for (const auto& c : table) QCOMPARE(DisplayText(c.bytes), c.text);
+}
+
+void MainWindowTest::filterAndItsResets() {
+  Program p;
+  TfrmMain& w = *p.main;
+  QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  p.Send(Hello(kActive));
+  p.Send(Hello(kStandby));
+  QCOMPARE(w.stCycle->text(), QString("2"));
+
+  // Clicking the button already checked changes nothing.
+  QTest::mouseClick(w.rbBoth, Qt::LeftButton);
+  QCOMPARE(w.stCycle->text(), QString("2"));
+
+  QTest::mouseClick(w.rbActive, Qt::LeftButton);
+  QCOMPARE(w.monitor().mode(), standora::ReportMode::Active);
+  QCOMPARE(Panel(w), kEmptyPanel);
+  QCOMPARE(p.Rows(), 2);
+
+  p.Send(Hello(kStandby));
+  QCOMPARE(Panel(w), kEmptyPanel);
+  QCOMPARE(p.Rows(), 2);
+  p.Send(Hello(kSpeak));
+  QCOMPARE(w.stCycle->text(), QString("1"));
+  QCOMPARE(w.stState->text(), QString("speak"));
+
+  QTest::mouseClick(w.rbStandby, Qt::LeftButton);
+  QCOMPARE(Panel(w), kEmptyPanel);
+  p.Send(Hello(kActive));
+  QCOMPARE(w.stCycle->text(), QString());
+  p.Send(Hello(kStandby));
+  QCOMPARE(w.stCycle->text(), QString("1"));
+  QCOMPARE(p.Rows(), 4);
+}
+
+void MainWindowTest::startStopAndStartAgain() {
+  Program p;
+  TfrmMain& w = *p.main;
+  QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  p.Send(Hello(kActive));
+  p.Send(Hello(kActive));
+  QTest::mouseClick(w.btnStop, Qt::LeftButton);
+  QCOMPARE(w.stCycle->text(), QString("2"));  // the panel stays
+  QCOMPARE(w.monitor().MsgCount(), 0);
+  QCOMPARE(p.Rows(), 2);
+
+  QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  QCOMPARE(Panel(w), kEmptyPanel);
+  QCOMPARE(p.Rows(), 0);
+  p.Send(Hello(kStandby));
+  QCOMPARE(w.stCycle->text(), QString("1"));
+  QCOMPARE(p.Rows(), 1);
+  QCOMPARE(p.sockets.startups(), 1);
+}
+
+void MainWindowTest::listHoldsAtMost101Rows() {
+  Program p;
+  QTest::mouseClick(p.main->btnStart, Qt::LeftButton);
+  for (int i = 0; i < 150; ++i) p.sockets.Deliver(Hello(kActive), kRouter);
+  Pump();
+  QCOMPARE(p.main->monitor().MsgCount(), 150);
+  QCOMPARE(p.Rows(), 101);
+  const auto& rows = p.main->monitor().rows();
+  for (int i = 0; i < p.Rows(); ++i) {
+    QCOMPARE(p.Row(i)[0], QString::fromStdString(rows[i].caption));
+  }
+  QCOMPARE(p.Row(0)[0], QString("12:00:00,049"));
+  QCOMPARE(p.Row(100)[0], QString("12:00:00,149"));
+}
+
+void MainWindowTest::listFollowsWhileHidden() {
+  Program p;
+  QTest::mouseClick(p.main->btnStart, Qt::LeftButton);
+  QVERIFY(!p.tracking->isVisible());
+  for (int i = 0; i < 30; ++i) p.sockets.Deliver(Hello(kActive), kRouter);
+  Pump();
+  QCOMPARE(p.Rows(), 30);
+  p.main->CheckBox1->setChecked(true);
+  QVERIFY(QTest::qWaitForWindowExposed(p.tracking.get()));
+  QTreeWidget* list = p.tracking->lvState;
+  const QRect last = list->visualItemRect(list->topLevelItem(29));
+  QVERIFY(list->viewport()->rect().contains(last));
+}
+
+void MainWindowTest::showListPlacement() {
+  Program p;
+  TfrmMain& w = *p.main;
+  for (const QPoint at : {QPoint(100, 80), QPoint(20, 300)}) {
+    w.move(at);
+    Pump();
+    QTest::mouseClick(w.CheckBox1, Qt::LeftButton);
+    QVERIFY(p.tracking->isVisible());
+    QCOMPARE(p.tracking->frameGeometry().topLeft(),
+             QPoint(w.x() + w.frameGeometry().width(), w.y()));
+    QTest::mouseClick(w.CheckBox1, Qt::LeftButton);
+    QVERIFY(!p.tracking->isVisible());
+  }
+  // Beyond the screen's right edge it stays where it was put.
+  const QRect screen = w.screen()->geometry();
+  w.move(screen.right() - 100, 10);
+  Pump();
+  w.CheckBox1->setChecked(true);
+  QCOMPARE(p.tracking->x(), w.x() + w.frameGeometry().width());
+}
+
+void MainWindowTest::closeBoxUnticksShowList() {
+  Program p;
+  QTest::mouseClick(p.main->btnStart, Qt::LeftButton);
+  p.Send(Hello(kActive));
+  p.main->CheckBox1->setChecked(true);
+  QVERIFY(p.tracking->isVisible());
+  QVERIFY(p.tracking->close());
+  QVERIFY(!p.tracking->isVisible());
+  QVERIFY(!p.main->CheckBox1->isChecked());
+  p.main->CheckBox1->setChecked(true);
+  QVERIFY(p.tracking->isVisible());
+  QCOMPARE(p.Rows(), 1);
+}
+
+void MainWindowTest::trackingColumns() {
+  Program p;
+  QTreeWidget* list = p.tracking->lvState;
+  const QStringList headers{"Time",  "Source IP", "State",
+                            "Hello", "Hold",      "Priority",
+                            "Group", "Authent.",  "Virtual IP"};
+  const int widths[] = {75, 100, 60, 50, 50, 50, 50, 70, 100};
+  QCOMPARE(list->columnCount(), 9);
+  for (int c = 0; c < 9; ++c) {
+    QCOMPARE(list->headerItem()->text(c), headers[c]);
+    QCOMPARE(list->columnWidth(c), widths[c]);
+  }
+  QVERIFY(!list->header()->sectionsClickable());
+  QVERIFY(!list->isSortingEnabled());
+  QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
+  QCOMPARE(p.tracking->windowTitle(), QString("Message Tracking "));
+
+  // Only the time stamp is edited in place.
+  QTest::mouseClick(p.main->btnStart, Qt::LeftButton);
+  p.Send(Hello(kActive));
+  QWidget editorParent;
+  const QModelIndex caption = list->model()->index(0, 0);
+  const QModelIndex source = list->model()->index(0, 1);
+  QStyleOptionViewItem option;
+  std::unique_ptr<QWidget> editor(
+      list->itemDelegate()->createEditor(&editorParent, option, caption));
+  QVERIFY(editor != nullptr);
+  QVERIFY(list->itemDelegate()->createEditor(&editorParent, option, source) ==
+          nullptr);
+  QVERIFY(list->editTriggers() == QAbstractItemView::SelectedClicked);
+}
+
+void MainWindowTest::hints_data() {
+  QTest::addColumn<QString>("control");
+  QTest::addColumn<bool>("receiving");
+  QTest::addColumn<QString>("hint");
+  const QString group = "Select what messages shall be reported";
+  QTest::newRow("cbxIf") << "cbxIf" << false
+                         << "Computer's interface which shall receive messages";
+  QTest::newRow("cbxIf disabled") << "cbxIf" << true << "";
+  QTest::newRow("stCycle") << "stCycle" << false
+                           << "Received HSRP messages counter";
+  QTest::newRow("stSource")
+      << "stSource" << false << "Source IP of message sending router";
+  QTest::newRow("stState") << "stState" << false << "HSRP state";
+  QTest::newRow("stHello") << "stHello" << false << "Hello timer";
+  QTest::newRow("stHold") << "stHold" << false << "Hold timer";
+  QTest::newRow("stPrio") << "stPrio" << false << "Router's HSRP priority";
+  QTest::newRow("stGroup") << "stGroup" << false << "HSRP standby group";
+  QTest::newRow("stAuth") << "stAuth" << false << "Authentication string";
+  QTest::newRow("stVIP") << "stVIP" << false
+                         << "HSRP group's virtual IP address";
+  QTest::newRow("GroupBox1") << "GroupBox1" << false << group;
+  QTest::newRow("rbBoth") << "rbBoth" << false << group;
+  QTest::newRow("rbStandby") << "rbStandby" << false << group;
+  QTest::newRow("rbActive") << "rbActive" << false << group;
+  QTest::newRow("CheckBox1")
+      << "CheckBox1" << false << "Show detailed message tracking";
+  QTest::newRow("btnStart") << "btnStart" << false << "Start message reception";
+  QTest::newRow("btnStart disabled") << "btnStart" << true << "";
+  QTest::newRow("btnStop disabled") << "btnStop" << false << "";
+  QTest::newRow("btnStop") << "btnStop" << true << "Stop message reception";
+  QTest::newRow("btnClose") << "btnClose" << false << "Close Standora";
+  QTest::newRow("Label7") << "Label7" << false << "Browse to author's website";
+  QTest::newRow("Label3") << "Label3" << false << "";
+  QTest::newRow("Label6") << "Label6" << false << "";
+  QTest::newRow("Interface") << "Interface" << false << "";
+  QTest::newRow("StatusBar1") << "StatusBar1" << false << "";
+}
+
+void MainWindowTest::hints() {
+  QFETCH(QString, control);
+  QFETCH(bool, receiving);
+  QFETCH(QString, hint);
+  Program p;
+  TfrmMain& w = *p.main;
+  if (receiving) QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  auto* c = w.findChild<QWidget*>(control);
+  QVERIFY(c != nullptr);
+  const QPoint centre = c->mapTo(&w, c->rect().center());
+  QCOMPARE(HintAt(&w, centre), hint);
+  QCOMPARE(HintAt(&w, QPoint(152, 60)), QString());  // the background
+}
+
+void MainWindowTest::hintFollowsThePointer() {
+  Program p;
+  TfrmMain& w = *p.main;
+  QVERIFY(QTest::qWaitForWindowExposed(&w));
+  QTest::mouseMove(w.rbActive);
+  Pump();
+  QCOMPARE(w.StatusBar1->currentMessage(),
+           QString("Select what messages shall be reported"));
+  QTest::mouseMove(w.btnClose);
+  Pump();
+  QCOMPARE(w.StatusBar1->currentMessage(), QString("Close Standora"));
+  QTest::mouseMove(&w, w.Label3->geometry().center());
+  Pump();
+  QCOMPARE(w.StatusBar1->currentMessage(), QString());
+  QVERIFY(w.findChildren<QWidget*>().size() > 0);
+  for (QWidget* c : w.findChildren<QWidget*>()) {
+    QVERIFY2(c->toolTip().isEmpty(), qPrintable(c->objectName()));
+  }
+}
+
+void MainWindowTest::tabOrder() {
+  Program p;
+  TfrmMain& w = *p.main;
+  w.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  auto walk = [&](int steps) {
+    QStringList seen;
+    w.cbxIf->setFocus();
+    for (int i = 0; i < steps; ++i) {
+      seen << QApplication::focusWidget()->objectName();
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    return seen;
+  };
+  QCOMPARE(walk(6), (QStringList{"cbxIf", "btnStart", "btnClose", "rbBoth",
+                                 "CheckBox1", "cbxIf"}));
+  QTest::mouseClick(w.rbActive, Qt::LeftButton);
+  QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  // Receiving: the interface box and Start are disabled, Stop is not.
+  w.btnStop->setFocus();
+  QStringList seen;
+  for (int i = 0; i < 5; ++i) {
+    seen << QApplication::focusWidget()->objectName();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  QCOMPARE(seen, (QStringList{"btnStop", "btnClose", "rbActive", "CheckBox1",
+                              "btnStop"}));
+}
+
+void MainWindowTest::linkOpensTheMakersPage_data() {
+  QTest::addColumn<qint64>("result");
+  QTest::addColumn<bool>("message");
+  QTest::newRow("opened") << qint64(33) << false;
+  QTest::newRow("32 fails") << qint64(32) << true;
+  QTest::newRow("0 fails") << qint64(0) << true;
+}
+
+void MainWindowTest::linkOpensTheMakersPage() {
+  QFETCH(qint64, result);
+  QFETCH(bool, message);
+  Program p;
+  p.shell.result = static_cast<std::intptr_t>(result);
+  QTest::mouseClick(p.main->Label7, Qt::LeftButton);
+  QCOMPARE(p.shell.requests.size(), std::size_t{1});
+  const auto& r = p.shell.requests[0];
+  QCOMPARE(r.verb, std::string("open"));
+  QVERIFY(r.file.rfind("http://", 0) == 0);
+  QVERIFY(r.file.size() > 14 &&
+          r.file.compare(r.file.size() - 14, 14, "/software.html") == 0);
+  QCOMPARE(r.parameters, std::string());
+  QCOMPARE(r.directory, std::string());
+  QCOMPARE(r.show, platform::SW_SHOWNORMAL);
+  QCOMPARE(p.dialogs.messages,
+           message ? std::vector<std::string>{"Unable to start http client."}
+                   : std::vector<std::string>{});
+  QVERIFY(p.boxes.shown.empty());
+}
+
+void MainWindowTest::exceptionShowsBoxAndLoopGoesOn() {
+  Program p;
+  TfrmMain& w = *p.main;
+  p.shell.throws = true;
+  QTest::mouseClick(w.Label7, Qt::LeftButton);
+  QCOMPARE(p.dialogs.exceptions, std::vector<std::string>{"shell threw"});
+
+  // A socket notification that throws: the box, and reception goes on.
+  QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  p.sockets.ThrowOn("recvfrom");
+  p.Send(Hello(kActive));
+  QCOMPARE(p.dialogs.exceptions.size(), std::size_t{2});
+  QCOMPARE(p.dialogs.exceptions[1], std::string("recvfrom threw"));
+  p.sockets.Heal();
+  p.Send(Hello(kStandby));
+  QCOMPARE(w.monitor().MsgCount(), 2);
+  QCOMPARE(w.stState->text(), QString("standby"));
+  QTest::mouseClick(w.btnStop, Qt::LeftButton);
+  QVERIFY(w.btnStart->isEnabled());
+}
+
+void MainWindowTest::closingStopsOnlyWhenNeeded_data() {
+  QTest::addColumn<QString>("before");
+  QTest::addColumn<QStringList>("calls");
+  const QStringList stop{"shutdown", "closesocket", "WSACleanup"};
+  QTest::newRow("never started") << "" << stop;
+  QTest::newRow("receiving") << "start" << stop;
+  QTest::newRow("stopped") << "start stop" << QStringList{};
+}
+
+void MainWindowTest::closingStopsOnlyWhenNeeded() {
+  QFETCH(QString, before);
+  QFETCH(QStringList, calls);
+  Program p;
+  TfrmMain& w = *p.main;
+  if (before.contains("start")) QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  if (before.contains("stop")) QTest::mouseClick(w.btnStop, Qt::LeftButton);
+  p.sockets.ClearCalls();
+  QVERIFY(w.close());
+  QStringList made;
+  for (const std::string& n : p.sockets.CallNames()) {
+    made << QString::fromStdString(n);
+  }
+  QCOMPARE(made, calls);
+  QCOMPARE(p.sockets.startups(), 0);
+  QCOMPARE(p.sockets.openSockets(), std::size_t{0});
+  QVERIFY(p.boxes.shown.empty());
+}
+
+void MainWindowTest::floodStaysFlat() {
+  Program p;
+  TfrmMain& w = *p.main;
+  QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  for (int i = 0; i < 10000; ++i) {
+    p.sockets.Deliver(Hello(i % 2 ? kActive : kStandby), kRouter);
+  }
+  Pump();
+  QCOMPARE(p.sockets.queued(), std::size_t{0});
+  QCOMPARE(w.monitor().MsgCount(), 10000);
+  QCOMPARE(w.stCycle->text(), QString("10000"));
+  QCOMPARE(p.Rows(), 101);
+  QCOMPARE(p.Row(100)[0], QString("12:00:09,999"));
+  QCOMPARE(p.Row(0)[0], QString("12:00:09,899"));
+  QVERIFY2(w.maxNotifyDepth() <= 2,
+           qPrintable(QString::number(w.maxNotifyDepth())));
+}
+
+void MainWindowTest::failingReceivesOpenOneBoxAtATime() {
+  Program p;
+  TfrmMain& w = *p.main;
+  QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  p.sockets.FailWith("recvfrom", 104);
+  int rounds = 0, deepest = 0;
+  // While each box is open the user stops and starts again, and another
+  // datagram is waiting: its receive fails too.
+  p.boxes.whileOpen = [&] {
+    deepest = std::max(deepest, p.boxes.open);
+    if (++rounds >= 50) return;
+    QTest::mouseClick(w.btnStop, Qt::LeftButton);
+    QTest::mouseClick(w.btnStart, Qt::LeftButton);
+    p.sockets.Deliver(Hello(kActive), kRouter);
+    Pump();
+  };
+  p.Send(Hello(kActive));
+  QCOMPARE(rounds, 50);
+  QCOMPARE(deepest, 1);
+  QVERIFY(w.maxNotifyDepth() <= 2);
+  QCOMPARE(p.boxes.shown.size(), std::size_t{50});
+  for (const auto& b : p.boxes.shown) {
+    QCOMPARE(b.text, std::string("recvfrom failed! Error: 104"));
+  }
+}
+
+void MainWindowTest::realSocketsOnLoopback() {
+  platform::LinuxSocketLayer sockets;
+  FakeMessageBoxes boxes;
+  FakeDialogs dialogs;
+  FakeShell shell;
+  TfrmMain w(Services{sockets, boxes, dialogs, shell});
+  frmMain = &w;
+  TfrmTracking tracking;
+  frmTracking = &tracking;
+  w.show();
+  // Loopback only: never the machine's real interface.
+  w.cbxIf->clear();
+  w.cbxIf->addItem("127.0.0.1");
+  w.cbxIf->setCurrentIndex(0);
+  QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  QVERIFY(boxes.shown.empty());
+
+  LoopbackSender sender;
+  QVERIFY(sender.Send(Hello(kActive, "lo")));
+  QVERIFY(sender.Send(Hello(kStandby, "lo")));
+  QTRY_COMPARE(w.stCycle->text(), QString("2"));
+  QCOMPARE(w.stSource->text(), QString("127.0.0.1"));
+  QCOMPARE(w.stState->text(), QString("standby"));
+  QCOMPARE(w.stAuth->text(), QString("lo"));
+  QCOMPARE(tracking.lvState->topLevelItemCount(), 2);
+  QCOMPARE(tracking.lvState->topLevelItem(0)->text(2), QString("active"));
+  QTest::mouseClick(w.btnStop, Qt::LeftButton);
+  QCOMPARE(sockets.openSockets(), std::size_t{0});
+  frmTracking = nullptr;
+  frmMain = nullptr;
+}
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  Application app(argc, argv);
+  MainWindowTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_test.moc"

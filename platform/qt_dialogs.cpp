@@ -17,7 +17,8 @@ void RunModal(const std::string& title, const std::string& text,
   box.setIcon(icon);
   box.setStandardButtons(QMessageBox::Ok);
   box.setWindowModality(Qt::ApplicationModal);
-  box.adjustSize();
+  // A message box takes its final size as it is shown: centre it then.
+  box.show();
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     QRect frame = box.frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());

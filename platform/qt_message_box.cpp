@@ -20,6 +20,9 @@ int QtMessageBoxes::MessageBox(QWidget* owner, const std::string& text,
   box->setStandardButtons(QMessageBox::Ok);
   // Not modal: the caller waits, the rest of the program does not.
   box->setWindowModality(Qt::NonModal);
+  // An open box does not keep the program alive once its main window is
+  // closed.
+  box->setAttribute(Qt::WA_QuitOnClose, false);
 
   QEventLoop wait;
   QObject::connect(box.data(), &QDialog::finished, &wait, &QEventLoop::quit);

@@ -301,23 +301,6 @@ int LinuxSocketLayer::gethostname(char* name, int len) {
   return 0;
 }
 
-const HostEnt* LinuxSocketLayer::MakeHost(
-    const char* name, const std::vector<std::uint32_t>& addrs) {
-  hostName_ = name;
-  hostAddrs_ = addrs;
-  hostAddrList_.clear();
-  for (std::uint32_t& a : hostAddrs_) {
-    hostAddrList_.push_back(reinterpret_cast<char*>(&a));
-  }
-  hostAddrList_.push_back(nullptr);
-  host_.name = hostName_.c_str();
-  host_.aliases = noAliases_;
-  host_.addrType = AF_INET;
-  host_.length = 4;
-  host_.addrList = hostAddrList_.data();
-  return &host_;
-}
-
 const HostEnt* LinuxSocketLayer::gethostbyname(const char* name) {
   if (name == nullptr) {
     Fail(kEFault);
@@ -328,7 +311,7 @@ const HostEnt* LinuxSocketLayer::gethostbyname(const char* name) {
     // addresses rather than to whatever the hosts file maps it to.
     std::vector<std::uint32_t> addrs = OwnAddresses();
     if (addrs.empty()) addrs.push_back(htonl(INADDR_LOOPBACK));
-    return MakeHost(name, addrs);
+    return host_.Set(name, addrs);
   }
 
   addrinfo hints{};
@@ -349,7 +332,7 @@ const HostEnt* LinuxSocketLayer::gethostbyname(const char* name) {
     }
   }
   ::freeaddrinfo(found);
-  return MakeHost(name, addrs);
+  return host_.Set(name, addrs);
 }
 
 }  // namespace platform

@@ -17,6 +17,7 @@
 
 #include <QObject>
 
+#include "host_entry.h"
 #include "socket_layer.h"
 
 namespace platform {
@@ -57,8 +58,6 @@ class LinuxSocketLayer : public SocketLayer {
   void StopWatching(Entry& e);
   void CloseEntry(Entry& e);
   void CloseAll();
-  const HostEnt* MakeHost(const char* name,
-                          const std::vector<std::uint32_t>& addrs);
 
   std::map<Socket, std::unique_ptr<Entry>> sockets_;
   // Parent of the sockets' notification relays, so that none outlives the
@@ -68,12 +67,7 @@ class LinuxSocketLayer : public SocketLayer {
   int started_ = 0;
   int lastError_ = 0;
 
-  // Storage of the last resolved host.
-  std::string hostName_;
-  std::vector<std::uint32_t> hostAddrs_;
-  std::vector<char*> hostAddrList_;
-  char* noAliases_[1] = {nullptr};
-  HostEnt host_;
+  HostEntry host_;  // the last resolved host
 };
 
 }  // namespace platform

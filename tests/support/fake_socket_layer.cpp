@@ -205,17 +205,7 @@ const HostEnt* FakeSocketLayer::gethostbyname(const char* name) {
     Fail(2);
     return nullptr;
   }
-  hostAddrList_.clear();
-  for (std::uint32_t& a : hostAddrs_) {
-    hostAddrList_.push_back(reinterpret_cast<char*>(&a));
-  }
-  hostAddrList_.push_back(nullptr);
-  host_.name = hostName_.c_str();
-  host_.aliases = noAliases_;
-  host_.addrType = kAfInet;
-  host_.length = 4;
-  host_.addrList = hostAddrList_.data();
-  return &host_;
+  return host_.Set(hostName_, hostAddrs_);
 }
 
 }  // namespace testing_support

@@ -14,6 +14,7 @@
 
 #include <QObject>
 
+#include "host_entry.h"
 #include "notification_relay.h"
 #include "socket_layer.h"
 
@@ -103,9 +104,7 @@ class FakeSocketLayer : public platform::SocketLayer {
   std::string hostName_ = "fakehost";
   bool resolves_ = true;
   std::vector<std::uint32_t> hostAddrs_;
-  std::vector<char*> hostAddrList_;
-  char* noAliases_[1] = {nullptr};
-  platform::HostEnt host_;
+  platform::HostEntry host_;
 };
 
 }  // namespace testing_support

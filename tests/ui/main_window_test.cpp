@@ -20,6 +20,7 @@
 #include "fake_dialogs.h"
 #include "fake_message_boxes.h"
 #include "fake_socket_layer.h"
+#include "hello.h"
 #include "hint_bar.h"
 #include "link_label.h"
 #include "linux_socket_layer.h"
@@ -34,20 +35,7 @@ constexpr std::uint8_t kSpeak = 4, kStandby = 8, kActive = 16;
 std::vector<std::uint8_t> Hello(std::uint8_t state,
                                 const std::string& auth = "cisco",
                                 std::uint8_t group = 1) {
-  std::vector<std::uint8_t> b(20, 0);
-  b[2] = state;
-  b[3] = 3;
-  b[4] = 10;
-  b[5] = 110;
-  b[6] = group;
-  for (std::size_t i = 0; i < auth.size() && i < 8; ++i) {
-    b[8 + i] = static_cast<std::uint8_t>(auth[i]);
-  }
-  b[16] = 10;
-  b[17] = 1;
-  b[18] = group;
-  b[19] = 254;
-  return b;
+  return MakeHello(state, 110, group, auth);
 }
 
 const std::uint32_t kRouter = platform::InetAddr("10.1.1.2");

@@ -11,30 +11,9 @@
 #include "fake_dialogs.h"
 #include "fake_message_boxes.h"
 #include "fake_socket_layer.h"
+#include "hello.h"
 
 using namespace testing_support;
-
-namespace {
-
-std::vector<std::uint8_t> Hello(std::uint8_t state, std::uint8_t prio,
-                                std::uint8_t group, const std::string& auth) {
-  std::vector<std::uint8_t> b(20, 0);
-  b[2] = state;
-  b[3] = 3;
-  b[4] = 10;
-  b[5] = prio;
-  b[6] = group;
-  for (std::size_t i = 0; i < auth.size() && i < 8; ++i) {
-    b[8 + i] = static_cast<std::uint8_t>(auth[i]);
-  }
-  b[16] = 10;
-  b[17] = 1;
-  b[18] = group;
-  b[19] = 254;
-  return b;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   Application app(argc, argv);
@@ -55,13 +34,14 @@ int main(int argc, char** argv) {
 
   const std::uint32_t r1 = platform::InetAddr("10.1.1.2");
   const std::uint32_t r2 = platform::InetAddr("10.1.1.3");
-  sockets.Deliver(Hello(4, 110, 1, "cisco"), r1);
-  sockets.Deliver(Hello(4, 100, 1, "cisco"), r2);
-  sockets.Deliver(Hello(8, 100, 1, "cisco"), r2);
-  sockets.Deliver(Hello(16, 110, 1, "cisco"), r1);
-  sockets.Deliver(Hello(0, 90, 2, "s&p\x07"), platform::InetAddr("10.1.2.9"));
-  sockets.Deliver(Hello(8, 100, 1, "cisco"), r2);
-  sockets.Deliver(Hello(16, 110, 1, "cisco"), r1);
+  sockets.Deliver(MakeHello(4, 110, 1, "cisco"), r1);
+  sockets.Deliver(MakeHello(4, 100, 1, "cisco"), r2);
+  sockets.Deliver(MakeHello(8, 100, 1, "cisco"), r2);
+  sockets.Deliver(MakeHello(16, 110, 1, "cisco"), r1);
+  sockets.Deliver(MakeHello(0, 90, 2, "s&p\x07"),
+                  platform::InetAddr("10.1.2.9"));
+  sockets.Deliver(MakeHello(8, 100, 1, "cisco"), r2);
+  sockets.Deliver(MakeHello(16, 110, 1, "cisco"), r1);
 
   QTimer::singleShot(1500, &app, [&] {
     const QPixmap shot =

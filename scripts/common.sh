@@ -8,7 +8,8 @@ STANDORA_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev
   fonts-liberation2
-  xvfb xauth iproute2
+  xvfb xauth xdotool iproute2
+  desktop-file-utils appstream dpkg-dev
 )
 
 standora_install_missing() {

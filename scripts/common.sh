@@ -6,6 +6,7 @@ set -euo pipefail
 STANDORA_PACKAGES=(
   cmake make g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
   qt6-base-dev
   fonts-liberation2
   xvfb xauth xdotool iproute2

@@ -87,6 +87,16 @@ TfrmTracking::TfrmTracking(QWidget* parent)
              p.color(QPalette::Inactive, QPalette::Text));
   lvState->setPalette(p);
 
+  frame_.setSingleShot(true);
+  frame_.setInterval(16);
+  connect(&frame_, &QTimer::timeout, this, [this] {
+    if (redrawWaiting_ && updateDepth_ == 0) {
+      redrawWaiting_ = false;
+      lvState->setUpdatesEnabled(true);
+      frame_.start();
+    }
+  });
+
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(lvState);
@@ -101,9 +111,13 @@ void TfrmTracking::BeginUpdate() {
 }
 
 void TfrmTracking::EndUpdate() {
-  if (updateDepth_ > 0 && --updateDepth_ == 0) {
-    lvState->setUpdatesEnabled(true);
+  if (updateDepth_ == 0 || --updateDepth_ != 0) return;
+  if (frame_.isActive()) {
+    redrawWaiting_ = true;
+    return;
   }
+  lvState->setUpdatesEnabled(true);
+  frame_.start();
 }
 
 void TfrmTracking::RemoveTopRow() { delete lvState->takeTopLevelItem(0); }

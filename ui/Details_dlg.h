@@ -2,6 +2,7 @@
 // one row each, newest at the bottom, shown beside the main window on demand.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 #include "monitor_state.h"
@@ -15,7 +16,10 @@ class TfrmTracking : public QWidget {
 
   QTreeWidget* lvState;
 
-  // The list's update bracket: no redrawing in between; brackets nest.
+  // The list's update bracket: no redrawing in between; brackets nest. The
+  // list is redrawn when the outermost bracket closes, at most once a
+  // frame: rows that come faster than a screen shows them are drawn
+  // together in the next frame.
   void BeginUpdate();
   void EndUpdate();
   void RemoveTopRow();
@@ -32,6 +36,8 @@ class TfrmTracking : public QWidget {
 
  private:
   int updateDepth_ = 0;
+  QTimer frame_;
+  bool redrawWaiting_ = false;
   bool sized_ = false;
   // Rows were appended while hidden: the newest is scrolled into view once
   // the list has its size.

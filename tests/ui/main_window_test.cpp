@@ -566,6 +566,7 @@ void MainWindowTest::closingStopsOnlyWhenNeeded() {
 void MainWindowTest::floodStaysFlat() {
   Program p;
   TfrmMain& w = *p.main;
+  w.CheckBox1->setChecked(true);
   QTest::mouseClick(w.btnStart, Qt::LeftButton);
   for (int i = 0; i < 10000; ++i) {
     p.sockets.Deliver(Hello(i % 2 ? kActive : kStandby), kRouter);

@@ -9,7 +9,7 @@ STANDORA_PACKAGES=(
   clang libclang-rt-14-dev
   qt6-base-dev
   fonts-liberation2
-  xvfb xauth xdotool iproute2
+  xvfb xauth xdotool iproute2 python3-scapy
   desktop-file-utils appstream dpkg-dev
 )
 

@@ -1,5 +1,6 @@
 #include "Details_dlg.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -28,7 +29,9 @@ constexpr Column kColumns[] = {
     {"Group", 50}, {"Authent.", 70},   {"Virtual IP", 100},
 };
 
-// Only the time stamp can be edited in place.
+// Only the time stamp can be edited in place. Every row has the height of
+// one line of text, measured once: laying out the text of each cell again
+// whenever a row comes or goes would cost more than the rest of a datagram.
 class CaptionOnlyDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
@@ -37,6 +40,22 @@ class CaptionOnlyDelegate : public QStyledItemDelegate {
     if (index.column() != 0) return nullptr;
     return QStyledItemDelegate::createEditor(parent, option, index);
   }
+  QSize sizeHint(const QStyleOptionViewItem& option,
+                 const QModelIndex& index) const override {
+    if (!lineSize_.isValid()) {
+      QStyleOptionViewItem line(option);
+      initStyleOption(&line, index);
+      line.text = QStringLiteral("0");  // cells may be empty
+      const QStyle* style =
+          line.widget != nullptr ? line.widget->style() : QApplication::style();
+      lineSize_ = style->sizeFromContents(QStyle::CT_ItemViewItem, &line,
+                                          QSize(), line.widget);
+    }
+    return lineSize_;
+  }
+
+ private:
+  mutable QSize lineSize_;
 };
 
 }  // namespace
@@ -87,15 +106,7 @@ TfrmTracking::TfrmTracking(QWidget* parent)
              p.color(QPalette::Inactive, QPalette::Text));
   lvState->setPalette(p);
 
-  frame_.setSingleShot(true);
-  frame_.setInterval(16);
-  connect(&frame_, &QTimer::timeout, this, [this] {
-    if (redrawWaiting_ && updateDepth_ == 0) {
-      redrawWaiting_ = false;
-      lvState->setUpdatesEnabled(true);
-      frame_.start();
-    }
-  });
+  gate_ = new FrameGate(this, {lvState});
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -106,19 +117,9 @@ TfrmTracking::~TfrmTracking() {
   if (frmTracking == this) frmTracking = nullptr;
 }
 
-void TfrmTracking::BeginUpdate() {
-  if (updateDepth_++ == 0) lvState->setUpdatesEnabled(false);
-}
+void TfrmTracking::BeginUpdate() { gate_->Hold(); }
 
-void TfrmTracking::EndUpdate() {
-  if (updateDepth_ == 0 || --updateDepth_ != 0) return;
-  if (frame_.isActive()) {
-    redrawWaiting_ = true;
-    return;
-  }
-  lvState->setUpdatesEnabled(true);
-  frame_.start();
-}
+void TfrmTracking::EndUpdate() { gate_->Release(); }
 
 void TfrmTracking::RemoveTopRow() { delete lvState->takeTopLevelItem(0); }
 

@@ -2,9 +2,9 @@
 // one row each, newest at the bottom, shown beside the main window on demand.
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
 
+#include "frame_gate.h"
 #include "monitor_state.h"
 
 class QTreeWidget;
@@ -35,9 +35,7 @@ class TfrmTracking : public QWidget {
   void showEvent(QShowEvent* e) override;
 
  private:
-  int updateDepth_ = 0;
-  QTimer frame_;
-  bool redrawWaiting_ = false;
+  FrameGate* gate_;
   bool sized_ = false;
   // Rows were appended while hidden: the newest is scrolled into view once
   // the list has its size.

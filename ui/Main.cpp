@@ -17,6 +17,7 @@
 #include "application.h"
 #include "combo_interface_box.h"
 #include "display_text.h"
+#include "frame_gate.h"
 #include "hint_bar.h"
 #include "link_label.h"
 #include "socket_notify_event.h"
@@ -164,6 +165,8 @@ void TfrmMain::BuildControls() {
   StatusBar1->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth,
                           kStatusHeight);
   hints_ = new HintBar(this, StatusBar1);
+  panelGate_ = new FrameGate(this, {stCycle, stSource, stState, stHello, stHold,
+                                    stPrio, stGroup, stAuth, stVIP});
 
   // Tab visits the interface box, Start, Stop, Close, the checked radio
   // button and Show List; nothing else takes the focus.
@@ -225,6 +228,7 @@ void TfrmMain::SetReceiving(bool receiving) {
 }
 
 void TfrmMain::ShowPanel() {
+  GateHold hold(*panelGate_);
   const standora::PanelTexts& p = monitor_.panel();
   const std::pair<QLabel*, const std::string*> fields[] = {
       {stCycle, &p.stCycle}, {stSource, &p.stSource}, {stState, &p.stState},

@@ -25,6 +25,7 @@ class QRadioButton;
 class QStatusBar;
 class LinkLabel;
 class HintBar;
+class FrameGate;
 
 // The operating system's services the window works with.
 struct Services {
@@ -90,6 +91,7 @@ class TfrmMain : public QWidget {
   standora::HsrpListener listener_;
   standora::InterfaceList interfaces_;
   HintBar* hints_ = nullptr;
+  FrameGate* panelGate_ = nullptr;
   bool shownOnce_ = false;
 
   // Notifications that came while one was being handled: handled in turn

@@ -125,6 +125,7 @@ class MainWindowTest : public QObject {
   void closingStopsOnlyWhenNeeded_data();
   void closingStopsOnlyWhenNeeded();
   void floodStaysFlat();
+  void redrawsCatchUpAfterABurst();
   void failingReceivesOpenOneBoxAtATime();
   void realSocketsOnLoopback();
 };
@@ -580,6 +581,26 @@ void MainWindowTest::floodStaysFlat() {
   QCOMPARE(p.Row(0)[0], QString("12:00:09,899"));
   QVERIFY2(w.maxNotifyDepth() <= 2,
            qPrintable(QString::number(w.maxNotifyDepth())));
+}
+
+// Redrawing waits for the end of a frame during a burst, but never for
+// longer: every field and the list are drawn again once it is over.
+void MainWindowTest::redrawsCatchUpAfterABurst() {
+  Program p;
+  TfrmMain& w = *p.main;
+  w.CheckBox1->setChecked(true);
+  QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  for (int i = 0; i < 50; ++i) p.sockets.Deliver(Hello(kActive), kRouter);
+  Pump();
+  const QList<QWidget*> drawn = {w.stCycle, w.stSource, w.stState,
+                                 w.stHello, w.stHold,   w.stPrio,
+                                 w.stGroup, w.stAuth,   w.stVIP,
+                                 p.tracking->lvState};
+  for (QWidget* d : drawn) {
+    QTRY_VERIFY2(d->updatesEnabled(), qPrintable(d->objectName()));
+  }
+  QVERIFY(w.updatesEnabled() && p.tracking->updatesEnabled());
+  QCOMPARE(w.stCycle->text(), QString("50"));
 }
 
 void MainWindowTest::failingReceivesOpenOneBoxAtATime() {

@@ -35,14 +35,11 @@
 #include <thread>
 #include <vector>
 
-#include "Details_dlg.h"
-#include "Main.h"
 #include "application.h"
-#include "fake_dialogs.h"
-#include "fake_message_boxes.h"
 #include "hello.h"
 #include "linux_socket_layer.h"
 #include "loopback_sender.h"
+#include "windows.h"
 
 extern char** environ;
 
@@ -124,24 +121,12 @@ Trial PlainLoop(std::atomic<bool>& sent) {
 
 struct Program {
   platform::LinuxSocketLayer sockets;
-  FakeMessageBoxes boxes;
-  FakeDialogs dialogs;
-  FakeShell shell;
-  TfrmMain main{Services{sockets, boxes, dialogs, shell}};
-  TfrmTracking tracking;
+  Windows windows{sockets};
+  TfrmMain& main = *windows.main;
 
   Program() {
-    frmMain = &main;
-    frmTracking = &tracking;
-    main.show();
     main.CheckBox1->setChecked(true);
-    main.cbxIf->clear();
-    main.cbxIf->addItem("127.0.0.1");
-    main.cbxIf->setCurrentIndex(0);
-  }
-  ~Program() {
-    frmTracking = nullptr;
-    frmMain = nullptr;
+    windows.ChooseLoopback();
   }
 
   Trial Receive(std::atomic<bool>& sent) {
@@ -169,8 +154,8 @@ struct Program {
 // and its CPU seconds.
 Trial Tcpdump(std::atomic<bool>& sent) {
   const std::string log = "/tmp/standora-bench-tcpdump.txt";
-  const char* argv[] = {"tcpdump", "-v",  "-n", "-l", "-i", "lo", "udp",
-                        "port",    "1985", nullptr};
+  const char* argv[] = {"tcpdump", "-v",  "-n",   "-l",   "-i",
+                        "lo",      "udp", "port", "1985", nullptr};
   posix_spawn_file_actions_t files;
   posix_spawn_file_actions_init(&files);
   posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
@@ -254,13 +239,13 @@ void Latency(Program& p, int rate) {
       if (postedAt.load() != 0) continue;
       postedAt = Clock::now().time_since_epoch().count();
       QCoreApplication::postEvent(
-          target, new QMouseEvent(QEvent::MouseButtonPress, at, at,
-                                  Qt::LeftButton, Qt::LeftButton,
-                                  Qt::NoModifier));
+          target,
+          new QMouseEvent(QEvent::MouseButtonPress, at, at, Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier));
       QCoreApplication::postEvent(
-          target, new QMouseEvent(QEvent::MouseButtonRelease, at, at,
-                                  Qt::LeftButton, Qt::NoButton,
-                                  Qt::NoModifier));
+          target,
+          new QMouseEvent(QEvent::MouseButtonRelease, at, at, Qt::LeftButton,
+                          Qt::NoButton, Qt::NoModifier));
     }
   });
   std::thread sender([&] {
@@ -277,9 +262,10 @@ void Latency(Program& p, int rate) {
   qApp->removeEventFilter(&watch);
   std::sort(ms.begin(), ms.end());
   if (ms.empty()) return;
-  std::printf("click latency during a flood at %d/s: median %.2f ms, 99th "
-              "percentile %.2f ms (%zu clicks)\n",
-              rate, ms[ms.size() / 2], ms[ms.size() * 99 / 100], ms.size());
+  std::printf(
+      "click latency during a flood at %d/s: median %.2f ms, 99th "
+      "percentile %.2f ms (%zu clicks)\n",
+      rate, ms[ms.size() / 2], ms[ms.size() * 99 / 100], ms.size());
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "hello.h"
 #include "linux_socket_layer.h"
 #include "loopback_sender.h"
+#include "windows.h"
 
 using namespace testing_support;
 
@@ -58,19 +59,12 @@ class FloodTest : public QObject {
  private slots:
   void survivesAHostileFlood() {
     platform::LinuxSocketLayer sockets;
-    FakeMessageBoxes boxes;
-    FakeDialogs dialogs;
-    FakeShell shell;
-    TfrmMain w(Services{sockets, boxes, dialogs, shell});
-    frmMain = &w;
-    TfrmTracking tracking;
-    frmTracking = &tracking;
-    w.show();
+    Windows windows(sockets);
+    TfrmMain& w = *windows.main;
+    TfrmTracking& tracking = *windows.tracking;
+    FakeMessageBoxes& boxes = windows.boxes;
     w.CheckBox1->setChecked(true);
-    // Loopback only: never the machine's real interface.
-    w.cbxIf->clear();
-    w.cbxIf->addItem("127.0.0.1");
-    w.cbxIf->setCurrentIndex(0);
+    windows.ChooseLoopback();
     QTest::mouseClick(w.btnStart, Qt::LeftButton);
     QVERIFY(boxes.shown.empty());
 
@@ -134,18 +128,12 @@ class FloodTest : public QObject {
     QTest::mouseClick(w.btnStop, Qt::LeftButton);
     QVERIFY(w.btnStart->isEnabled());
     QCOMPARE(sockets.openSockets(), std::size_t{0});
-    frmTracking = nullptr;
-    frmMain = nullptr;
   }
 };
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  Application app(argc, argv);
   FloodTest test;
-  return QTest::qExec(&test, argc, argv);
+  return RunWindowTest(test, argc, argv);
 }
 
 #include "flood_test.moc"

@@ -25,6 +25,7 @@
 #include "link_label.h"
 #include "linux_socket_layer.h"
 #include "loopback_sender.h"
+#include "windows.h"
 
 using namespace testing_support;
 
@@ -44,36 +45,27 @@ void Pump() {
   for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
 }
 
-// Both windows over the test doubles, as the program sets them up.
-struct Program {
+// Made before the windows, which use it from their first moment.
+struct FakeSockets {
   FakeSocketLayer sockets;
-  FakeMessageBoxes boxes;
-  FakeDialogs dialogs;
-  FakeShell shell;
   int tick = 0;
-  std::unique_ptr<TfrmMain> main;
-  std::unique_ptr<TfrmTracking> tracking;
+};
 
-  explicit Program(const std::vector<std::string>& addresses = {
-                       "10.0.0.5", "192.168.1.20"}) {
+// Both windows over the sockets layer's test double.
+struct Program : FakeSockets, Windows {
+  explicit Program(const std::vector<std::string>& addresses = {"10.0.0.5",
+                                                                "192.168.1.20"})
+      : Windows(Hosts(addresses), [this] {
+          // Each time stamp one millisecond later than the one before.
+          const int t = tick++;
+          return platform::TimeOfDay{12, t / 60000 % 60, t / 1000 % 60,
+                                     t % 1000};
+        }) {}
+
+  // The host's addresses must be known before the main window lists them.
+  FakeSocketLayer& Hosts(const std::vector<std::string>& addresses) {
     sockets.SetHostAddresses(addresses);
-    // Each time stamp one millisecond later than the one before.
-    main = std::make_unique<TfrmMain>(
-        Services{sockets, boxes, dialogs, shell, [this] {
-                   const int t = tick++;
-                   return platform::TimeOfDay{12, t / 60000 % 60, t / 1000 % 60,
-                                              t % 1000};
-                 }});
-    frmMain = main.get();
-    tracking = std::make_unique<TfrmTracking>();
-    frmTracking = tracking.get();
-    static_cast<Application*>(qApp)->SetDialogs(&dialogs);
-    main->show();
-  }
-  ~Program() {
-    static_cast<Application*>(qApp)->SetDialogs(nullptr);
-    tracking.reset();
-    main.reset();
+    return sockets;
   }
 
   void Send(const std::vector<std::uint8_t>& bytes,
@@ -592,10 +584,9 @@ void MainWindowTest::redrawsCatchUpAfterABurst() {
   QTest::mouseClick(w.btnStart, Qt::LeftButton);
   for (int i = 0; i < 50; ++i) p.sockets.Deliver(Hello(kActive), kRouter);
   Pump();
-  const QList<QWidget*> drawn = {w.stCycle, w.stSource, w.stState,
-                                 w.stHello, w.stHold,   w.stPrio,
-                                 w.stGroup, w.stAuth,   w.stVIP,
-                                 p.tracking->lvState};
+  const QList<QWidget*> drawn = {
+      w.stCycle, w.stSource, w.stState, w.stHello, w.stHold,
+      w.stPrio,  w.stGroup,  w.stAuth,  w.stVIP,   p.tracking->lvState};
   for (QWidget* d : drawn) {
     QTRY_VERIFY2(d->updatesEnabled(), qPrintable(d->objectName()));
   }
@@ -631,20 +622,12 @@ void MainWindowTest::failingReceivesOpenOneBoxAtATime() {
 
 void MainWindowTest::realSocketsOnLoopback() {
   platform::LinuxSocketLayer sockets;
-  FakeMessageBoxes boxes;
-  FakeDialogs dialogs;
-  FakeShell shell;
-  TfrmMain w(Services{sockets, boxes, dialogs, shell});
-  frmMain = &w;
-  TfrmTracking tracking;
-  frmTracking = &tracking;
-  w.show();
-  // Loopback only: never the machine's real interface.
-  w.cbxIf->clear();
-  w.cbxIf->addItem("127.0.0.1");
-  w.cbxIf->setCurrentIndex(0);
+  Windows windows(sockets);
+  TfrmMain& w = *windows.main;
+  TfrmTracking& tracking = *windows.tracking;
+  windows.ChooseLoopback();
   QTest::mouseClick(w.btnStart, Qt::LeftButton);
-  QVERIFY(boxes.shown.empty());
+  QVERIFY(windows.boxes.shown.empty());
 
   LoopbackSender sender;
   QVERIFY(sender.Send(Hello(kActive, "lo")));
@@ -657,17 +640,11 @@ void MainWindowTest::realSocketsOnLoopback() {
   QCOMPARE(tracking.lvState->topLevelItem(0)->text(2), QString("active"));
   QTest::mouseClick(w.btnStop, Qt::LeftButton);
   QCOMPARE(sockets.openSockets(), std::size_t{0});
-  frmTracking = nullptr;
-  frmMain = nullptr;
 }
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  Application app(argc, argv);
   MainWindowTest test;
-  return QTest::qExec(&test, argc, argv);
+  return RunWindowTest(test, argc, argv);
 }
 
 #include "main_window_test.moc"

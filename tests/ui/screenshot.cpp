@@ -4,14 +4,11 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "Details_dlg.h"
-#include "Main.h"
 #include "address.h"
 #include "application.h"
-#include "fake_dialogs.h"
-#include "fake_message_boxes.h"
 #include "fake_socket_layer.h"
 #include "hello.h"
+#include "windows.h"
 
 using namespace testing_support;
 
@@ -20,14 +17,8 @@ int main(int argc, char** argv) {
   if (argc != 2) return 2;
   FakeSocketLayer sockets;
   sockets.SetHostAddresses({"10.1.1.5", "192.168.10.5"});
-  FakeMessageBoxes boxes;
-  FakeDialogs dialogs;
-  FakeShell shell;
-  TfrmMain main(Services{sockets, boxes, dialogs, shell});
-  frmMain = &main;
-  TfrmTracking tracking;
-  frmTracking = &tracking;
-  main.show();
+  Windows windows(sockets);
+  TfrmMain& main = *windows.main;
   main.move(40, 40);
   main.CheckBox1->setChecked(true);
   main.btnStartClick();

@@ -337,12 +337,13 @@ void TfrmMain::WMSocketNotify(platform::Socket socket) {
   while (!deferred_.empty()) {
     const platform::Socket next = deferred_.front();
     deferred_.pop_front();
-    // One that waited may belong to a socket closed or replaced meanwhile.
-    if (next == listener_.ListenSocket) HandleNotification(next);
+    HandleNotification(next);
   }
 }
 
 void TfrmMain::HandleNotification(platform::Socket socket) {
+  // One that waited may belong to a socket closed or replaced meanwhile.
+  if (socket != listener_.ListenSocket) return;
   standora::ReceivedDatagram d;
   if (!listener_.ReadMessage(d)) {
     // The socket is closed now: anything of it that waits is void.

@@ -25,6 +25,7 @@
 #include "link_label.h"
 #include "linux_socket_layer.h"
 #include "loopback_sender.h"
+#include "socket_notify_event.h"
 #include "windows.h"
 
 using namespace testing_support;
@@ -119,6 +120,7 @@ class MainWindowTest : public QObject {
   void floodStaysFlat();
   void redrawsCatchUpAfterABurst();
   void failingReceivesOpenOneBoxAtATime();
+  void staleNotificationIsIgnored();
   void realSocketsOnLoopback();
 };
 
@@ -617,6 +619,28 @@ void MainWindowTest::failingReceivesOpenOneBoxAtATime() {
   QCOMPARE(p.boxes.shown.size(), std::size_t{50});
   for (const auto& b : p.boxes.shown) {
     QCOMPARE(b.text, std::string("recvfrom failed! Error: 104"));
+  }
+}
+
+// A notification of a socket that was closed since (after Stop, or Stop and
+// Start) reads nothing and shows nothing.
+void MainWindowTest::staleNotificationIsIgnored() {
+  Program p;
+  TfrmMain& w = *p.main;
+  QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  const platform::Socket old = w.listener().ListenSocket;
+  QTest::mouseClick(w.btnStop, Qt::LeftButton);
+  for (const bool restart : {false, true}) {
+    if (restart) QTest::mouseClick(w.btnStart, Qt::LeftButton);
+    p.sockets.ClearCalls();
+    QCoreApplication::postEvent(
+        &w, new platform::SocketNotifyEvent(standora::WM_SOCKET_NOTIFY, old,
+                                            platform::kFdRead));
+    Pump();
+    for (const std::string& call : p.sockets.CallNames()) {
+      QVERIFY2(call != "recvfrom", "read on a stale notification");
+    }
+    QVERIFY(p.boxes.shown.empty());
   }
 }
 

@@ -102,24 +102,39 @@ void TfrmMain::BuildControls() {
   SetHint(cbxIf,
           QStringLiteral("Computer's interface which shall receive messages"));
 
-  Label3 = label("Label3", "Msg.Count", 8, 40);
-  stCycle = staticText("stCycle", "Received HSRP messages counter", 40);
-  Label5 = label("Label5", "Source", 8, 64);
-  stSource = staticText("stSource", "Source IP of message sending router", 64);
-  Label4 = label("Label4", "State", 8, 88);
-  stState = staticText("stState", "HSRP state", 88);
-  Label9 = label("Label9", "Hello", 8, 112);
-  stHello = staticText("stHello", "Hello timer", 112);
-  Label10 = label("Label10", "Hold", 8, 136);
-  stHold = staticText("stHold", "Hold timer", 136);
-  Label13 = label("Label13", "Priority", 8, 160);
-  stPrio = staticText("stPrio", "Router's HSRP priority", 160);
-  Label11 = label("Label11", "Group", 8, 184);
-  stGroup = staticText("stGroup", "HSRP standby group", 184);
-  Label12 = label("Label12", "Auth", 8, 208);
-  stAuth = staticText("stAuth", "Authentication string", 208);
-  Label2 = label("Label2", "Virtual IP", 8, 232);
-  stVIP = staticText("stVIP", "HSRP group's virtual IP address", 232);
+  // The message panel: a label and a sunken field on each line.
+  const struct {
+    QLabel* TfrmMain::*label;
+    const char* labelName;
+    const char* caption;
+    QLabel* TfrmMain::*field;
+    const char* fieldName;
+    const char* hint;
+    int y;
+  } panel[] = {
+      {&TfrmMain::Label3, "Label3", "Msg.Count", &TfrmMain::stCycle, "stCycle",
+       "Received HSRP messages counter", 40},
+      {&TfrmMain::Label5, "Label5", "Source", &TfrmMain::stSource, "stSource",
+       "Source IP of message sending router", 64},
+      {&TfrmMain::Label4, "Label4", "State", &TfrmMain::stState, "stState",
+       "HSRP state", 88},
+      {&TfrmMain::Label9, "Label9", "Hello", &TfrmMain::stHello, "stHello",
+       "Hello timer", 112},
+      {&TfrmMain::Label10, "Label10", "Hold", &TfrmMain::stHold, "stHold",
+       "Hold timer", 136},
+      {&TfrmMain::Label13, "Label13", "Priority", &TfrmMain::stPrio, "stPrio",
+       "Router's HSRP priority", 160},
+      {&TfrmMain::Label11, "Label11", "Group", &TfrmMain::stGroup, "stGroup",
+       "HSRP standby group", 184},
+      {&TfrmMain::Label12, "Label12", "Auth", &TfrmMain::stAuth, "stAuth",
+       "Authentication string", 208},
+      {&TfrmMain::Label2, "Label2", "Virtual IP", &TfrmMain::stVIP, "stVIP",
+       "HSRP group's virtual IP address", 232},
+  };
+  for (const auto& line : panel) {
+    this->*line.label = label(line.labelName, line.caption, 8, line.y);
+    this->*line.field = staticText(line.fieldName, line.hint, line.y);
+  }
 
   GroupBox1 = new QGroupBox(QStringLiteral("Reporting"), this);
   GroupBox1->setObjectName(QStringLiteral("GroupBox1"));

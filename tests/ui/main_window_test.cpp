@@ -1,5 +1,6 @@
 // The two windows driven as a user drives them, with the sockets layer's
 // test double delivering datagrams.
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -121,6 +122,7 @@ class MainWindowTest : public QObject {
   void redrawsCatchUpAfterABurst();
   void failingReceivesOpenOneBoxAtATime();
   void staleNotificationIsIgnored();
+  void screenReadersSeeThePanelAndTheLog();
   void realSocketsOnLoopback();
 };
 
@@ -642,6 +644,38 @@ void MainWindowTest::staleNotificationIsIgnored() {
     }
     QVERIFY(p.boxes.shown.empty());
   }
+}
+
+void MainWindowTest::screenReadersSeeThePanelAndTheLog() {
+  Program p;
+  TfrmMain& w = *p.main;
+  QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  p.Send(Hello(kActive, "a&b"));
+  const struct {
+    QWidget* control;
+    QAccessible::Role role;
+    QString name;
+  } table[] = {
+      {w.btnStop, QAccessible::Button, "Stop"},
+      {w.CheckBox1, QAccessible::CheckBox, "Show List"},
+      {w.rbBoth, QAccessible::RadioButton, "Both"},
+      {w.Label3, QAccessible::StaticText, "Msg.Count"},
+      {w.stState, QAccessible::StaticText, "active"},
+      {w.stAuth, QAccessible::StaticText, "a&b"},
+  };
+  for (const auto& c : table) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c.control);
+    QVERIFY(a != nullptr);
+    QCOMPARE(a->role(), c.role);
+    QCOMPARE(a->text(QAccessible::Name), c.name);
+  }
+  QAccessibleInterface* list =
+      QAccessible::queryAccessibleInterface(p.tracking->lvState);
+  QVERIFY(list != nullptr && list->tableInterface() != nullptr);
+  QCOMPARE(list->tableInterface()->rowCount(), 1);
+  QAccessibleInterface* cell = list->tableInterface()->cellAt(0, 2);
+  QVERIFY(cell != nullptr);
+  QCOMPARE(cell->text(QAccessible::Name), QString("active"));
 }
 
 void MainWindowTest::realSocketsOnLoopback() {

@@ -114,7 +114,7 @@ Trial PlainLoop(std::atomic<bool>& sent) {
       break;  // 200 ms of quiet after the last datagram
     }
   }
-  t.cpuSeconds = ThreadCpu() - cpu0 - 0.0;
+  t.cpuSeconds = ThreadCpu() - cpu0;
   close(fd);
   return t;
 }

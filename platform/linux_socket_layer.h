@@ -12,8 +12,6 @@
 
 #include <map>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include <QObject>
 

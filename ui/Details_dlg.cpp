@@ -10,7 +10,9 @@
 #include <QVBoxLayout>
 
 #include "Main.h"
+#include "application.h"
 #include "display_text.h"
+#include "frame_gate.h"
 
 TfrmTracking* frmTracking = nullptr;
 
@@ -68,10 +70,7 @@ TfrmTracking::TfrmTracking(QWidget* parent)
   setWindowTitle(QStringLiteral("Message Tracking "));
   // Closing the main window ends the program, whether or not this is open.
   setAttribute(Qt::WA_QuitOnClose, false);
-  QFont f(QStringLiteral("Liberation Sans"));
-  f.setStyleHint(QFont::SansSerif);
-  f.setPixelSize(11);
-  setFont(f);
+  setFont(WindowFont());
   resize(kOuterWidth, kOuterHeight);
   move(439, 337);
 

@@ -4,9 +4,9 @@
 
 #include <QWidget>
 
-#include "frame_gate.h"
 #include "monitor_state.h"
 
+class FrameGate;
 class QTreeWidget;
 
 class TfrmTracking : public QWidget {

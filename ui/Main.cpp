@@ -31,14 +31,6 @@ constexpr int kClientWidth = 258;
 constexpr int kClientHeight = 286;
 constexpr int kStatusHeight = 19;
 
-QFont WindowFont() {
-  // A sans-serif face at 11 pixels, the size the layout was drawn for.
-  QFont f(QStringLiteral("Liberation Sans"));
-  f.setStyleHint(QFont::SansSerif);
-  f.setPixelSize(11);
-  return f;
-}
-
 }  // namespace
 
 TfrmMain::TfrmMain(Services services, QWidget* parent)
@@ -179,7 +171,7 @@ void TfrmMain::BuildControls() {
   StatusBar1->setSizeGripEnabled(false);
   StatusBar1->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth,
                           kStatusHeight);
-  hints_ = new HintBar(this, StatusBar1);
+  new HintBar(this, StatusBar1);  // owned by the window
   panelGate_ = new FrameGate(this, {stCycle, stSource, stState, stHello, stHold,
                                     stPrio, stGroup, stAuth, stVIP});
 

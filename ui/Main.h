@@ -24,7 +24,6 @@ class QPushButton;
 class QRadioButton;
 class QStatusBar;
 class LinkLabel;
-class HintBar;
 class FrameGate;
 
 // The operating system's services the window works with.
@@ -90,7 +89,6 @@ class TfrmMain : public QWidget {
   standora::MonitorState monitor_;
   standora::HsrpListener listener_;
   standora::InterfaceList interfaces_;
-  HintBar* hints_ = nullptr;
   FrameGate* panelGate_ = nullptr;
   bool shownOnce_ = false;
 

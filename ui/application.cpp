@@ -26,6 +26,13 @@ bool Application::notify(QObject* receiver, QEvent* event) {
   return false;
 }
 
+QFont WindowFont() {
+  QFont f(QStringLiteral("Liberation Sans"));
+  f.setStyleHint(QFont::SansSerif);
+  f.setPixelSize(11);
+  return f;
+}
+
 void Application::ProcessMessages() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }

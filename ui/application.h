@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QFont>
 
 namespace platform {
 class Dialogs;
@@ -27,3 +28,7 @@ class Application : public QApplication {
 };
 
 inline constexpr const char* kApplicationTitle = "Standora";
+
+// The windows' font: a sans-serif face at 11 pixels, the size their fixed
+// layouts were drawn for.
+QFont WindowFont();

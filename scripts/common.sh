@@ -10,7 +10,7 @@ STANDORA_PACKAGES=(
   qt6-base-dev
   fonts-liberation2
   xvfb xauth xdotool iproute2 python3-scapy
-  desktop-file-utils appstream dpkg-dev
+  desktop-file-utils appstream dpkg-dev lintian groff-base
 )
 
 standora_install_missing() {

@@ -119,6 +119,12 @@ void MonitorState::ResetCounter() { msgCount_ = 0; }
 
 void MonitorState::ClearRows() { rows_.clear(); }
 
+bool MonitorState::EditCaption(std::size_t row, std::string caption) {
+  if (row >= rows_.size()) return false;
+  rows_[row].caption = std::move(caption);
+  return true;
+}
+
 void MonitorState::SetMode(ReportMode mode) {
   mode_ = mode;
   ClearPanel();

@@ -69,6 +69,9 @@ class MonitorState {
   void ClearPanel();
   void ResetCounter();
   void ClearRows();
+  // The user's in-place edit of a row's time stamp: its caption becomes
+  // `caption`. False, and nothing changes, when there is no such row.
+  bool EditCaption(std::size_t row, std::string caption);
   // Called when another report mode is chosen: clears the panel and resets
   // the counter; rows stay.
   void SetMode(ReportMode mode);

@@ -17,7 +17,25 @@ void HsrpListener::ShowError(const char* format, int code) {
   if (at != std::string::npos) {
     ErrorText.replace(at, 2, std::to_string(code));
   }
+  ShowBox();
+}
+
+void HsrpListener::ShowBox() {
+  ++boxesOpen_;
+  struct Closed {
+    int& open;
+    ~Closed() { --open; }
+  } closed{boxesOpen_};
   boxes_.MessageBox(nullptr, ErrorText, "Error", MB_OK);
+}
+
+void HsrpListener::ShowWaitingErrors() {
+  // Only the outermost box's caller shows them, so boxes never nest.
+  while (boxesOpen_ == 0 && !waitingErrors_.empty()) {
+    ErrorText = std::move(waitingErrors_.front());
+    waitingErrors_.pop_front();
+    ShowBox();
+  }
 }
 
 // Each step runs only when the one before it succeeded. A box lets the
@@ -26,6 +44,12 @@ void HsrpListener::ShowError(const char* format, int code) {
 // ListenSocket holds by then.
 void HsrpListener::StartReception(const std::string& interfaceText,
                                   WindowHandle notifyWindow) {
+  StartSteps(interfaceText, notifyWindow);
+  ShowWaitingErrors();
+}
+
+void HsrpListener::StartSteps(const std::string& interfaceText,
+                              WindowHandle notifyWindow) {
   const int started = sockets_.WSAStartup(kWinsockVersion, &wsaData_);
   if (started != 0) {
     ShowError("WSAStartup failed! Error: %s", started);
@@ -79,8 +103,18 @@ bool HsrpListener::ReadMessage(ReceivedDatagram& out) {
       s, reinterpret_cast<char*>(out.buffer.data()),
       static_cast<int>(kReceiveBufferSize - 1), 0, &from, &FromLen);
   if (received == SOCKET_ERROR) {
-    ShowError("recvfrom failed! Error: %s", sockets_.WSAGetLastError());
+    const int code = sockets_.WSAGetLastError();
+    if (boxesOpen_ != 0) {
+      // A box of ours is open: this one waits its turn, and its socket,
+      // which would otherwise fail again and again meanwhile, is closed now.
+      waitingErrors_.push_back("recvfrom failed! Error: " +
+                               std::to_string(code));
+      sockets_.closesocket(s);
+      return false;
+    }
+    ShowError("recvfrom failed! Error: %s", code);
     sockets_.closesocket(s);
+    ShowWaitingErrors();
     return false;
   }
   out.buffer[kReceiveBufferSize - 1] = 0;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 
@@ -41,7 +42,11 @@ class HsrpListener {
   void StartReception(const std::string& interfaceText,
                       platform::WindowHandle notifyWindow);
   // Reads the one datagram a notification announced. False after a failed
-  // receive, which has been shown and has closed the socket.
+  // receive, which has been shown and has closed the socket. A box lets the
+  // event loop run, and datagrams that arrive meanwhile are read too; a
+  // receive that fails while one of this listener's boxes is open closes
+  // its socket at once and has its box shown after that one, so failures
+  // never pile boxes on top of each other.
   bool ReadMessage(ReceivedDatagram& out);
   void StopReception();
 
@@ -52,12 +57,21 @@ class HsrpListener {
   std::string ErrorText;
 
  private:
+  void StartSteps(const std::string& interfaceText,
+                  platform::WindowHandle notifyWindow);
+  // ErrorText from `format` with its placeholder filled by `code`, in a box.
   void ShowError(const char* format, int code);
+  void ShowBox();
+  // Shows, one after another, the boxes of failures that came while a box
+  // was open.
+  void ShowWaitingErrors();
 
   platform::SocketLayer& sockets_;
   platform::MessageBoxes& boxes_;
   Clock clock_;
   platform::WsaData wsaData_;
+  int boxesOpen_ = 0;
+  std::deque<std::string> waitingErrors_;
 };
 
 }  // namespace standora

@@ -211,13 +211,13 @@ int LinuxSocketLayer::WSAAsyncSelect(Socket s, WindowHandle window,
   }
   auto* relay = new NotificationRelay(s, window, message);
   relay->setParent(relays_.get());
+  // Level-triggered: while the socket holds a datagram that the window has
+  // not taken, the notifier fires again on the next pass of the loop. No
+  // notification is posted and the notifier is never switched off and on,
+  // so a datagram costs one poll, one notification and one recvfrom.
   auto* notifier = new QSocketNotifier(e->fd, QSocketNotifier::Read, relay);
   QObject::connect(notifier, &QSocketNotifier::activated, relay,
-                   [relay, notifier] {
-                     // Quiet until the program has read.
-                     notifier->setEnabled(false);
-                     relay->Post();
-                   });
+                   [relay] { relay->Notify(); });
   e->relay = relay;
   e->notifier = notifier;
   return 0;
@@ -237,12 +237,7 @@ int LinuxSocketLayer::recvfrom(Socket s, char* buffer, int len, int flags,
   const ssize_t n =
       ::recvfrom(e->fd, buffer, static_cast<std::size_t>(len), flags,
                  reinterpret_cast<sockaddr*>(&sender), &senderLen);
-  const int err = errno;
-  if (e->relay != nullptr) {
-    e->relay->Consumed();
-    e->notifier->setEnabled(true);
-  }
-  if (n < 0) return Fail(err);
+  if (n < 0) return Fail(errno);
   if (from != nullptr) {
     *from = SockAddrIn();
     from->family = static_cast<std::int16_t>(sender.sin_family);
@@ -262,9 +257,10 @@ int LinuxSocketLayer::shutdown(Socket s, int how) {
 
 void LinuxSocketLayer::StopWatching(Entry& e) {
   if (e.relay == nullptr) return;
-  // The notifier only ever posts, so it is never on the stack here; it must
-  // go before its descriptor does.
-  delete e.notifier;
+  // The notifier may be on the stack here (the window's handler runs inside
+  // its activation): it stops watching before its descriptor is closed and
+  // is deleted later with its relay.
+  e.notifier->setEnabled(false);
   e.notifier = nullptr;
   e.relay->Close();
   e.relay = nullptr;

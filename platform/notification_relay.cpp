@@ -5,38 +5,31 @@
 #include "socket_notify_event.h"
 
 namespace platform {
-namespace {
-
-const QEvent::Type kRelayEvent =
-    static_cast<QEvent::Type>(QEvent::registerEventType());
-
-}  // namespace
 
 NotificationRelay::NotificationRelay(Socket socket, WindowHandle window,
                                      unsigned message)
     : socket_(socket), window_(window), message_(message) {}
 
-bool NotificationRelay::Post() {
-  if (closed_ || pending_) return false;
-  pending_ = true;
-  QCoreApplication::postEvent(this, new QEvent(kRelayEvent));
-  return true;
+bool NotificationRelay::Notify() {
+  if (closed_ || !window_) return false;
+  SocketNotifyEvent notify(message_, socket_, kFdRead);
+  // The window's handler may close the socket, and with it this relay, and
+  // may run event loops of its own: the relay outlives this call.
+  ++delivering_;
+  struct Done {
+    NotificationRelay* r;
+    ~Done() {
+      if (--r->delivering_ == 0 && r->closed_) r->deleteLater();
+    }
+  } done{this};
+  QCoreApplication::sendEvent(window_, &notify);
+  return notify.isAccepted();
 }
 
 void NotificationRelay::Close() {
   if (closed_) return;
   closed_ = true;
-  QCoreApplication::removePostedEvents(this, kRelayEvent);
-  deleteLater();
-}
-
-bool NotificationRelay::event(QEvent* e) {
-  if (e->type() != kRelayEvent) return QObject::event(e);
-  if (!closed_ && window_) {
-    SocketNotifyEvent notify(message_, socket_, kFdRead);
-    QCoreApplication::sendEvent(window_, &notify);
-  }
-  return true;
+  if (delivering_ == 0) deleteLater();
 }
 
 }  // namespace platform

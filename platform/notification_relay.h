@@ -1,5 +1,10 @@
-// Carries one socket's read readiness to its window as a posted
-// notification, at most one pending at a time, and none after Close().
+// Carries one socket's read readiness to its window as a notification,
+// delivered at once from the event loop, and none after Close().
+//
+// The window may decline a notification (it ignores the event) when it
+// cannot take one now; the socket is still readable, so the relay is asked
+// again on a later pass of the event loop. A window thus never misses a
+// datagram and the relay keeps no queue of its own.
 #pragma once
 
 #include <QObject>
@@ -13,24 +18,20 @@ class NotificationRelay : public QObject {
  public:
   NotificationRelay(Socket socket, WindowHandle window, unsigned message);
 
-  // Posts a notification unless one is already pending or the relay is
-  // closed. Returns true when one was posted.
-  bool Post();
-  // The program read from the socket: the next Post() may go out.
-  void Consumed() { pending_ = false; }
-  bool pending() const { return pending_; }
-  // No notification is delivered from now on, also none already posted.
-  // The relay deletes itself once control is back in the event loop.
+  // The socket can be read: tells the window. True when the window took
+  // the notification; false when it declined or the relay is closed.
+  bool Notify();
+  bool closed() const { return closed_; }
+  // No notification is delivered from now on. The relay (with its
+  // children) deletes itself once no notification of it is on the stack
+  // and control is back in the event loop.
   void Close();
 
- protected:
-  bool event(QEvent* e) override;
-
  private:
+  int delivering_ = 0;
   Socket socket_;
   QPointer<QObject> window_;
   unsigned message_;
-  bool pending_ = false;
   bool closed_ = false;
 };
 

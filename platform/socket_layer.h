@@ -86,10 +86,12 @@ class SocketLayer {
   virtual int bind(Socket s, const SockAddrIn* addr, int addrLen) = 0;
   virtual int setsockopt(Socket s, int level, int option, const void* value,
                          int valueLen) = 0;
-  // Posts a notification of type `message` to `window` when one of `events`
-  // (kFdRead) can be met. At most one is pending per socket: the next is
-  // posted after the next recvfrom, if data is still waiting. None is
-  // delivered after closesocket.
+  // Notifies `window` with a notification of type `message` when one of
+  // `events` (kFdRead) can be met: from the event loop, once a pass for as
+  // long as data waits unread, so each datagram read on its notification
+  // gets exactly one. The window may decline a notification (ignore the
+  // event); it comes again on a later pass. None is delivered after
+  // closesocket.
   virtual int WSAAsyncSelect(Socket s, WindowHandle window, unsigned message,
                              long events) = 0;
   // Reads one datagram, at most `len` bytes of it (the rest is dropped

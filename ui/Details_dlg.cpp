@@ -1,18 +1,18 @@
 #include "Details_dlg.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QLayout>
-#include <QStyledItemDelegate>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
+#include <iterator>
 
 #include "Main.h"
 #include "application.h"
-#include "display_text.h"
-#include "frame_gate.h"
+#include "frame_pacer.h"
+#include "tracking_delegate.h"
+#include "tracking_model.h"
 
 TfrmTracking* frmTracking = nullptr;
 
@@ -21,48 +21,12 @@ namespace {
 constexpr int kOuterWidth = 639;
 constexpr int kOuterHeight = 373;
 
-struct Column {
-  const char* header;
-  int width;
-};
-constexpr Column kColumns[] = {
-    {"Time", 75},  {"Source IP", 100}, {"State", 60},
-    {"Hello", 50}, {"Hold", 50},       {"Priority", 50},
-    {"Group", 50}, {"Authent.", 70},   {"Virtual IP", 100},
-};
-
-// Only the time stamp can be edited in place. Every row has the height of
-// one line of text, measured once: laying out the text of each cell again
-// whenever a row comes or goes would cost more than the rest of a datagram.
-class CaptionOnlyDelegate : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                        const QModelIndex& index) const override {
-    if (index.column() != 0) return nullptr;
-    return QStyledItemDelegate::createEditor(parent, option, index);
-  }
-  QSize sizeHint(const QStyleOptionViewItem& option,
-                 const QModelIndex& index) const override {
-    if (!lineSize_.isValid()) {
-      QStyleOptionViewItem line(option);
-      initStyleOption(&line, index);
-      line.text = QStringLiteral("0");  // cells may be empty
-      const QStyle* style =
-          line.widget != nullptr ? line.widget->style() : QApplication::style();
-      lineSize_ = style->sizeFromContents(QStyle::CT_ItemViewItem, &line,
-                                          QSize(), line.widget);
-    }
-    return lineSize_;
-  }
-
- private:
-  mutable QSize lineSize_;
-};
+// The list's columns, left to right, and their widths.
+constexpr int kColumnWidths[] = {75, 100, 60, 50, 50, 50, 50, 70, 100};
 
 }  // namespace
 
-TfrmTracking::TfrmTracking(QWidget* parent)
+TfrmTracking::TfrmTracking(standora::MonitorState& state, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint) {
@@ -74,7 +38,8 @@ TfrmTracking::TfrmTracking(QWidget* parent)
   resize(kOuterWidth, kOuterHeight);
   move(439, 337);
 
-  lvState = new QTreeWidget(this);
+  model_ = new TrackingModel(state, this);
+  lvState = new QTreeView(this);
   lvState->setObjectName(QStringLiteral("lvState"));
   lvState->setRootIsDecorated(false);
   lvState->setItemsExpandable(false);
@@ -83,19 +48,17 @@ TfrmTracking::TfrmTracking(QWidget* parent)
   lvState->setSelectionMode(QAbstractItemView::SingleSelection);
   lvState->setSelectionBehavior(QAbstractItemView::SelectRows);
   lvState->setEditTriggers(QAbstractItemView::SelectedClicked);
-  lvState->setItemDelegate(new CaptionOnlyDelegate(lvState));
   lvState->setSortingEnabled(false);
-  lvState->setColumnCount(static_cast<int>(std::size(kColumns)));
-  QStringList headers;
-  for (const Column& c : kColumns) headers << QString::fromLatin1(c.header);
-  lvState->setHeaderLabels(headers);
+  lvState->setModel(model_);
+  delegate_ = new TrackingDelegate(*model_, lvState);
+  lvState->setItemDelegate(delegate_);
   QHeaderView* header = lvState->header();
   header->setSectionsClickable(false);
   header->setSectionsMovable(false);
   header->setStretchLastSection(false);
   header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
-    lvState->setColumnWidth(i, kColumns[i].width);
+  for (int i = 0; i < static_cast<int>(std::size(kColumnWidths)); ++i) {
+    lvState->setColumnWidth(i, kColumnWidths[i]);
   }
   // The selection shows only while the list has the focus.
   QPalette p = lvState->palette();
@@ -105,7 +68,7 @@ TfrmTracking::TfrmTracking(QWidget* parent)
              p.color(QPalette::Inactive, QPalette::Text));
   lvState->setPalette(p);
 
-  gate_ = new FrameGate(this, {lvState});
+  pacer_ = new FramePacer(this, [this] { ShowRows(); });
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -116,47 +79,58 @@ TfrmTracking::~TfrmTracking() {
   if (frmTracking == this) frmTracking = nullptr;
 }
 
-void TfrmTracking::BeginUpdate() { gate_->Hold(); }
+void TfrmTracking::BeginUpdate() { ++brackets_; }
 
-void TfrmTracking::EndUpdate() { gate_->Release(); }
+void TfrmTracking::EndUpdate() {
+  if (brackets_ == 0 || --brackets_ != 0 || !changed_) return;
+  changed_ = false;
+  pacer_->Changed();
+}
 
-void TfrmTracking::RemoveTopRow() { delete lvState->takeTopLevelItem(0); }
+bool TfrmTracking::framePending() const {
+  return changed_ || pacer_->waiting();
+}
 
-void TfrmTracking::AppendRow(const standora::TrackingRow& row) {
-  auto* item = new QTreeWidgetItem();
-  item->setFlags(item->flags() | Qt::ItemIsEditable);
-  item->setText(0, DisplayText(row.caption));
-  for (std::size_t i = 0; i < row.subItems.size(); ++i) {
-    item->setText(static_cast<int>(i) + 1, DisplayText(row.subItems[i]));
-  }
-  lvState->addTopLevelItem(item);
+void TfrmTracking::RemoveTopRow() {
+  model_->RowRemovedAtTop();
+  changed_ = true;
+}
+
+void TfrmTracking::AppendRow() {
+  model_->RowAppended();
+  changed_ = true;
+}
+
+void TfrmTracking::ShowRows() {
+  if (model_->Publish()) ScrollToNewest();
+}
+
+void TfrmTracking::ScrollToNewest() {
   if (isVisible()) {
-    lvState->scrollToItem(item, QAbstractItemView::EnsureVisible);
+    lvState->scrollToBottom();
   } else {
     scrollPending_ = true;
   }
 }
 
 void TfrmTracking::ClearList() {
-  lvState->clear();
+  model_->Reset();
+  changed_ = false;
   scrollPending_ = false;
 }
 
 void TfrmTracking::ShowBeside(QWidget* main) {
   move(main->x() + main->frameGeometry().width(), main->y());
   show();
-  if (scrollPending_ && lvState->topLevelItemCount() > 0) {
+  if (scrollPending_ && model_->rowCount() > 0) {
     scrollPending_ = false;
     // The list takes its size from the window's layout first.
     layout()->activate();
-    lvState->scrollToItem(
-        lvState->topLevelItem(lvState->topLevelItemCount() - 1),
-        QAbstractItemView::EnsureVisible);
+    lvState->scrollToBottom();
   }
   raise();
   activateWindow();
 }
-
 void TfrmTracking::showEvent(QShowEvent* e) {
   if (!sized_) {
     // The outer size includes the frame, known once the window is shown.

@@ -6,25 +6,33 @@
 
 #include "monitor_state.h"
 
-class FrameGate;
-class QTreeWidget;
+class FramePacer;
+class QTreeView;
+class TrackingDelegate;
+class TrackingModel;
 
 class TfrmTracking : public QWidget {
  public:
-  explicit TfrmTracking(QWidget* parent = nullptr);
+  // Shows the rows of `state`, which the main window holds.
+  explicit TfrmTracking(standora::MonitorState& state,
+                        QWidget* parent = nullptr);
   ~TfrmTracking() override;
 
-  QTreeWidget* lvState;
+  QTreeView* lvState;
+  TrackingModel* model() const { return model_; }
 
-  // The list's update bracket: no redrawing in between; brackets nest. The
-  // list is redrawn when the outermost bracket closes, at most once a
-  // frame: rows that come faster than a screen shows them are drawn
-  // together in the next frame.
+  // The list's update bracket: the rows may change in between; the list is
+  // brought up to date when the outermost bracket closes, at most once a
+  // frame: rows that come faster than a screen shows them are added
+  // together in the next frame, and the newest is scrolled fully into view.
   void BeginUpdate();
   void EndUpdate();
+  // Row changes have yet to be shown.
+  bool framePending() const;
+  // Mirror what HandleDatagram did to the rows.
   void RemoveTopRow();
-  // Appends the row at the bottom and scrolls it fully into view.
-  void AppendRow(const standora::TrackingRow& row);
+  void AppendRow();
+  // The rows were all removed.
   void ClearList();
   // Puts this window against `main`'s right edge, top to top, and shows it
   // in front.
@@ -35,7 +43,14 @@ class TfrmTracking : public QWidget {
   void showEvent(QShowEvent* e) override;
 
  private:
-  FrameGate* gate_;
+  void ShowRows();
+  void ScrollToNewest();
+
+  TrackingModel* model_;
+  TrackingDelegate* delegate_;
+  FramePacer* pacer_;
+  int brackets_ = 0;
+  bool changed_ = false;
   bool sized_ = false;
   // Rows were appended while hidden: the newest is scrolled into view once
   // the list has its size.

@@ -11,13 +11,14 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QThread>
 #include <algorithm>
 
 #include "Details_dlg.h"
 #include "application.h"
 #include "combo_interface_box.h"
 #include "display_text.h"
-#include "frame_gate.h"
+#include "frame_pacer.h"
 #include "hint_bar.h"
 #include "link_label.h"
 #include "socket_notify_event.h"
@@ -172,8 +173,7 @@ void TfrmMain::BuildControls() {
   StatusBar1->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth,
                           kStatusHeight);
   new HintBar(this, StatusBar1);  // owned by the window
-  panelGate_ = new FrameGate(this, {stCycle, stSource, stState, stHello, stHold,
-                                    stPrio, stGroup, stAuth, stVIP});
+  panelPacer_ = new FramePacer(this, [this] { SetPanelFields(); });
 
   // Tab visits the interface box, Start, Stop, Close, the checked radio
   // button and Show List; nothing else takes the focus.
@@ -234,20 +234,36 @@ void TfrmMain::SetReceiving(bool receiving) {
   cbxIf->setEnabled(!receiving && interfaces_.IfSelectable);
 }
 
-void TfrmMain::ShowPanel() {
-  GateHold hold(*panelGate_);
+void TfrmMain::ShowPanel(bool now) {
+  if (now) {
+    panelPacer_->ShowNow();
+  } else {
+    panelPacer_->Changed();
+  }
+}
+
+bool TfrmMain::framePending() const {
+  return panelPacer_->waiting() ||
+         (frmTracking != nullptr && frmTracking->framePending());
+}
+
+void TfrmMain::SetPanelFields() {
   const standora::PanelTexts& p = monitor_.panel();
   const std::pair<QLabel*, const std::string*> fields[] = {
       {stCycle, &p.stCycle}, {stSource, &p.stSource}, {stState, &p.stState},
       {stHello, &p.stHello}, {stHold, &p.stHold},     {stPrio, &p.stPrio},
       {stGroup, &p.stGroup}, {stAuth, &p.stAuth},     {stVIP, &p.stVIP},
   };
-  for (const auto& [field, text] : fields) field->setText(DisplayText(*text));
+  for (const auto& [field, text] : fields) {
+    const QString shown = DisplayText(*text);
+    // An unchanged text costs no redraw and no accessibility event.
+    if (field->text() != shown) field->setText(shown);
+  }
 }
 
 void TfrmMain::btnStartClick() {
   monitor_.ClearPanel();
-  ShowPanel();
+  ShowPanel(true);
   {
     UpdateBracket bracket(frmTracking);
     monitor_.ClearRows();
@@ -259,8 +275,6 @@ void TfrmMain::btnStartClick() {
 
 void TfrmMain::StopSequence() {
   listener_.StopReception();
-  // Notifications still waiting belong to the socket just closed.
-  deferred_.clear();
   monitor_.ResetCounter();
   SetReceiving(false);
 }
@@ -280,7 +294,7 @@ void TfrmMain::rbClick() {
       : rbStandby->isChecked() ? standora::ReportMode::Standby
                                : standora::ReportMode::Both;
   monitor_.SetMode(mode);
-  ShowPanel();
+  ShowPanel(true);
 }
 
 void TfrmMain::CheckBox1Click() {
@@ -301,63 +315,47 @@ void TfrmMain::Label7Click() {
 
 bool TfrmMain::event(QEvent* e) {
   if (e->type() == static_cast<QEvent::Type>(standora::WM_SOCKET_NOTIFY)) {
-    WMSocketNotify(static_cast<platform::SocketNotifyEvent*>(e)->socket());
+    e->setAccepted(
+        WMSocketNotify(static_cast<platform::SocketNotifyEvent*>(e)->socket()));
     return true;
   }
   return QWidget::event(e);
 }
 
-void TfrmMain::WMSocketNotify(platform::Socket socket) {
-  struct Depth {
-    TfrmMain* w;
-    explicit Depth(TfrmMain* window) : w(window) {
-      w->maxNotifyDepth_ = std::max(w->maxNotifyDepth_, ++w->notifyDepth_);
-    }
-    ~Depth() { --w->notifyDepth_; }
-  } depth(this);
+bool TfrmMain::WMSocketNotify(platform::Socket socket) {
+  // The handler lets pending messages through before it returns. A
+  // notification that comes then, on the same level of the event loop, is
+  // left for the loop to offer again right after: in a flood, handlers
+  // follow one another instead of piling up on the stack. One that comes
+  // inside a box (a local event loop opened since, by this handler or by a
+  // click it let through) is handled at once, so nothing waits while a box
+  // is open.
+  const int level = QThread::currentThread()->loopLevel();
+  if (level == notifyLevel_) return false;
 
-  // The handler lets the event loop run (its processing of pending messages,
-  // an error box); a notification arriving meanwhile waits its turn.
-  if (handlingNotify_) {
-    deferred_.push_back(socket);
-    return;
-  }
   struct Handling {
     TfrmMain* w;
-    explicit Handling(TfrmMain* window) : w(window) {
-      w->handlingNotify_ = true;
+    int outerLevel;
+    Handling(TfrmMain* window, int level)
+        : w(window), outerLevel(window->notifyLevel_) {
+      w->notifyLevel_ = level;
+      w->maxNotifyDepth_ = std::max(w->maxNotifyDepth_, ++w->notifyDepth_);
     }
     ~Handling() {
-      w->handlingNotify_ = false;
-      // Left early by an exception: hand what waits back to the loop, so
-      // that reception does not stall.
-      for (platform::Socket s : w->deferred_) {
-        QCoreApplication::postEvent(
-            w, new platform::SocketNotifyEvent(standora::WM_SOCKET_NOTIFY, s,
-                                               platform::kFdRead));
-      }
-      w->deferred_.clear();
+      --w->notifyDepth_;
+      w->notifyLevel_ = outerLevel;
     }
-  } handling(this);
+  } handling(this, level);
 
   HandleNotification(socket);
-  while (!deferred_.empty()) {
-    const platform::Socket next = deferred_.front();
-    deferred_.pop_front();
-    HandleNotification(next);
-  }
+  return true;
 }
 
 void TfrmMain::HandleNotification(platform::Socket socket) {
-  // One that waited may belong to a socket closed or replaced meanwhile.
+  // A notification of a socket closed or replaced meanwhile reads nothing.
   if (socket != listener_.ListenSocket) return;
   standora::ReceivedDatagram d;
-  if (!listener_.ReadMessage(d)) {
-    // The socket is closed now: anything of it that waits is void.
-    deferred_.erase(std::remove(deferred_.begin(), deferred_.end(), socket),
-                    deferred_.end());
-    return;
-  }
+  if (!listener_.ReadMessage(d)) return;
 
   standora::DatagramEffect effect;
   {
@@ -366,10 +364,10 @@ void TfrmMain::HandleNotification(platform::Socket socket) {
                                      d.timeStamp);
     if (frmTracking != nullptr) {
       if (effect.rowRemoved) frmTracking->RemoveTopRow();
-      if (effect.reported) frmTracking->AppendRow(monitor_.rows().back());
+      if (effect.reported) frmTracking->AppendRow();
     }
   }
-  if (effect.reported) ShowPanel();
+  if (effect.reported) ShowPanel(false);
 
   Application::ProcessMessages();
 }

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QWidget>
-#include <deque>
 #include <functional>
 
 #include "clock.h"
@@ -24,7 +23,7 @@ class QPushButton;
 class QRadioButton;
 class QStatusBar;
 class LinkLabel;
-class FrameGate;
+class FramePacer;
 
 // The operating system's services the window works with.
 struct Services {
@@ -64,11 +63,19 @@ class TfrmMain : public QWidget {
   void rbClick();
   void CheckBox1Click();
   void Label7Click();
-  void WMSocketNotify(platform::Socket socket);
+  // True when the notification was taken; false when it came while this
+  // handler was letting pending messages through, in which case it is
+  // offered again once the handler has returned.
+  bool WMSocketNotify(platform::Socket socket);
 
   const standora::MonitorState& monitor() const { return monitor_; }
+  // The rows for the tracking window, which shows them and writes the
+  // user's in-place edits of their time stamps into them.
+  standora::MonitorState& trackingRows() { return monitor_; }
   const standora::HsrpListener& listener() const { return listener_; }
   const standora::InterfaceList& interfaces() const { return interfaces_; }
+  // Something read has yet to be shown (it will be within a frame).
+  bool framePending() const;
   // Deepest nesting of socket notification handlers seen so far.
   int maxNotifyDepth() const { return maxNotifyDepth_; }
 
@@ -81,7 +88,10 @@ class TfrmMain : public QWidget {
   void BuildControls();
   void SetReceiving(bool receiving);
   void StopSequence();
-  void ShowPanel();
+  // The nine fields follow the panel texts: at once (`now`, for the user's
+  // own actions) or within the frame.
+  void ShowPanel(bool now);
+  void SetPanelFields();
   void UpdateRadioTabStops();
   void HandleNotification(platform::Socket socket);
 
@@ -89,13 +99,12 @@ class TfrmMain : public QWidget {
   standora::MonitorState monitor_;
   standora::HsrpListener listener_;
   standora::InterfaceList interfaces_;
-  FrameGate* panelGate_ = nullptr;
+  FramePacer* panelPacer_ = nullptr;
   bool shownOnce_ = false;
 
-  // Notifications that came while one was being handled: handled in turn
-  // after it, never on top of it.
-  bool handlingNotify_ = false;
-  std::deque<platform::Socket> deferred_;
+  // The event loop level at which a notification is being handled, -1
+  // when none is.
+  int notifyLevel_ = -1;
   int notifyDepth_ = 0;
   int maxNotifyDepth_ = 0;
 };

@@ -28,3 +28,19 @@ QString DisplayText(const std::string& bytes) {
   }
   return text;
 }
+
+std::string FromDisplayText(const QString& text) {
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(text.size()));
+  for (const QChar c : text) {
+    char byte = '?';
+    for (int b = 0; b < 256; ++b) {
+      if (Character(static_cast<unsigned char>(b)) == c.unicode()) {
+        byte = static_cast<char>(b);
+        break;
+      }
+    }
+    bytes.push_back(byte);
+  }
+  return bytes;
+}

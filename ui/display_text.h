@@ -7,3 +7,7 @@
 #include <string>
 
 QString DisplayText(const std::string& bytes);
+
+// The bytes that DisplayText shows as `text`: its inverse for every text it
+// makes. A character it never makes becomes '?'.
+std::string FromDisplayText(const QString& text);

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   try {
     TfrmMain main(Services{sockets, boxes, dialogs, shell});
     frmMain = &main;
-    TfrmTracking tracking;
+    TfrmTracking tracking(main.trackingRows());
     frmTracking = &tracking;
     main.show();
     app.exec();

@@ -1,6 +1,7 @@
 #include "hsrp_listener.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include <QCoreApplication>
 #include <functional>
@@ -18,10 +19,12 @@ using platform::Socket;
 using testing_support::FakeMessageBoxes;
 using testing_support::FakeSocketLayer;
 
-// Stands in for the main window: counts the socket notifications it gets.
+// Stands in for the main window: counts the socket notifications it gets,
+// and declines the first `declines` of them.
 class NotifyRecorder : public QObject {
  public:
   int notified = 0;
+  int declines = 0;
   std::function<void()> onNotify;
 
  protected:
@@ -30,6 +33,11 @@ class NotifyRecorder : public QObject {
       return QObject::event(e);
     }
     ++notified;
+    if (declines > 0) {
+      --declines;
+      e->ignore();
+      return true;
+    }
     if (onNotify) onNotify();
     return true;
   }
@@ -267,22 +275,56 @@ TEST_F(ListenerTest, BoxThatOutlivesARestartLeavesTheNewSocketOpen) {
   }
 }
 
-TEST_F(ListenerTest, OneNotificationPendingAtATime) {
+// As a readable socket does: a datagram that waits is announced on every
+// pass of the event loop until it is read, so one that is read on its
+// notification is announced once, and one whose notification was declined
+// is announced again, not lost.
+TEST_F(ListenerTest, NotificationsFollowWhatWaitsToBeRead) {
   listener.StartReception("10.0.0.5", &window);
+  std::vector<int> read;
+  window.onNotify = [&] {
+    ReceivedDatagram d;
+    ASSERT_TRUE(listener.ReadMessage(d));
+    read.push_back(d.buffer[0]);
+  };
+  window.declines = 3;
   sockets.Deliver({1}, 1);
   sockets.Deliver({2}, 1);
-  Pump();
-  Pump();
-  EXPECT_EQ(window.notified, 1) << "the next waits for a read";
+  for (int i = 0; i < 20; ++i) Pump();
+  EXPECT_EQ(read, (std::vector<int>{1, 2}));
+  EXPECT_EQ(window.notified, 3 + 2);
+  EXPECT_EQ(sockets.queued(), 0u);
+}
 
+// A receive that fails while the box of an earlier failure is open (the
+// user stopped and started meanwhile) does not open a box on top of it: its
+// socket is closed at once and its box follows when the first is closed.
+TEST_F(ListenerTest, FailureDuringABoxWaitsForItsTurn) {
+  listener.StartReception("10.0.0.5", &window);
+  const Socket first = listener.ListenSocket;
+  sockets.FailWith("recvfrom", 104);
+  Socket second = 0;
+  int deepest = 0;
+  boxes.whileOpen = [&] {
+    deepest = std::max(deepest, boxes.open);
+    if (second != 0) return;
+    listener.StopReception();
+    listener.StartReception("10.0.0.5", &window);
+    second = listener.ListenSocket;
+    ReceivedDatagram d;
+    EXPECT_FALSE(listener.ReadMessage(d));
+    EXPECT_EQ(boxes.shown.size(), 1u) << "no box on top of the open one";
+    EXPECT_EQ(sockets.calls().back().name, "closesocket");
+    EXPECT_EQ(sockets.calls().back().args, std::to_string(second));
+  };
   ReceivedDatagram d;
-  ASSERT_TRUE(listener.ReadMessage(d));
-  Pump();
-  EXPECT_EQ(window.notified, 2);
-  ASSERT_TRUE(listener.ReadMessage(d));
-  EXPECT_EQ(d.buffer[0], 2);
-  Pump();
-  EXPECT_EQ(window.notified, 2) << "nothing left to read";
+  EXPECT_FALSE(listener.ReadMessage(d));
+  EXPECT_EQ(deepest, 1);
+  EXPECT_EQ(boxes.Texts(),
+            (std::vector<std::string>{"recvfrom failed! Error: 104",
+                                      "recvfrom failed! Error: 104"}));
+  EXPECT_NE(second, first);
+  EXPECT_EQ(sockets.openSockets(), 0u);
 }
 
 TEST_F(ListenerTest, NoNotificationAfterStop) {

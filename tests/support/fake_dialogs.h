@@ -1,5 +1,6 @@
 // The standard dialogs and the shell for tests: record what was shown or
-// asked, answer at once.
+// asked, and answer at once or after an action run "while the dialog is
+// open", inside its own local event loop.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "box_loop.h"
 #include "dialogs.h"
 #include "shell.h"
 
@@ -17,10 +19,13 @@ class FakeDialogs : public platform::Dialogs {
  public:
   void ShowMessage(const std::string& text) override {
     messages.push_back(text);
+    RunBoxLoop(std::function<void()>(whileOpen));
   }
   void ShowException(const std::string& message) override {
     exceptions.push_back(message);
+    RunBoxLoop(std::function<void()>(whileOpen));
   }
+  std::function<void()> whileOpen;
   std::vector<std::string> messages;
   std::vector<std::string> exceptions;
 };

@@ -1,11 +1,13 @@
 // Message boxes for tests: records each box and, instead of waiting for a
-// click, runs an optional action "while the box is open".
+// click, runs an optional action "while the box is open", inside the box's
+// own local event loop.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "box_loop.h"
 #include "message_box.h"
 
 namespace testing_support {
@@ -24,7 +26,7 @@ class FakeMessageBoxes : public platform::MessageBoxes {
     shown.push_back({owner, text, caption, type});
     ++open;
     // A copy, so the action may replace itself.
-    if (const auto action = whileOpen) action();
+    RunBoxLoop(std::function<void()>(whileOpen));
     --open;
     return platform::IDOK;
   }

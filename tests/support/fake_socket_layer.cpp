@@ -2,6 +2,9 @@
 
 #include <arpa/inet.h>
 
+#include <QCoreApplication>
+#include <QEvent>
+
 #include <algorithm>
 #include <cstring>
 #include <sstream>
@@ -24,6 +27,39 @@ std::string Join(const Args&... args) {
 }
 
 }  // namespace
+
+// Plays the part of the system's poll for one selected socket: while
+// datagrams wait, one wake-up at a time is posted, and each asks the relay
+// to notify its window, as a readable socket makes the real notifier fire
+// on every pass of the event loop.
+class FakeSocketLayer::Readiness : public QObject {
+ public:
+  Readiness(NotificationRelay* relay, const FakeSocketLayer& layer)
+      : QObject(relay), relay_(relay), layer_(layer) {}
+
+  void Arm() {
+    if (armed_ || relay_->closed() || layer_.datagrams_.empty()) return;
+    armed_ = true;
+    QCoreApplication::postEvent(this, new QEvent(kWake));
+  }
+
+ protected:
+  bool event(QEvent* e) override {
+    if (e->type() != kWake) return QObject::event(e);
+    armed_ = false;
+    if (relay_->closed()) return true;
+    relay_->Notify();  // may close the relay and delete it later
+    Arm();
+    return true;
+  }
+
+ private:
+  static inline const QEvent::Type kWake =
+      static_cast<QEvent::Type>(QEvent::registerEventType());
+  NotificationRelay* relay_;
+  const FakeSocketLayer& layer_;
+  bool armed_ = false;
+};
 
 FakeSocketLayer::FakeSocketLayer()
     : relayParent_(std::make_unique<QObject>()) {}
@@ -123,7 +159,7 @@ int FakeSocketLayer::WSAAsyncSelect(Socket s, WindowHandle window,
   if (events != 0) {
     auto* relay = new NotificationRelay(s, window, message);
     relay->setParent(relayParent_.get());
-    relays_[s] = relay;
+    relays_[s] = new Readiness(relay, *this);
     PostIfWaiting();
   }
   return 0;
@@ -137,17 +173,17 @@ void FakeSocketLayer::Deliver(const std::vector<std::uint8_t>& bytes,
 
 void FakeSocketLayer::PostIfWaiting() {
   if (datagrams_.empty()) return;
-  for (auto& [socket, relay] : relays_) relay->Post();
+  for (auto& [socket, readiness] : relays_) readiness->Arm();
 }
 
 int FakeSocketLayer::recvfrom(Socket s, char* buffer, int len, int flags,
                               SockAddrIn* from, int* fromLen) {
-  // Reading re-arms the notification whatever comes of it.
-  if (const auto it = relays_.find(s); it != relays_.end()) {
-    it->second->Consumed();
+  // A receive that throws has taken its datagram: the exception stands for
+  // a fault in handling it, not for a datagram that stays.
+  if (throws_.count("recvfrom") != 0 && IsOpen(s) && !datagrams_.empty()) {
+    datagrams_.pop_front();
   }
   if (const int code = Enter("recvfrom", Join(s, len, flags))) {
-    PostIfWaiting();
     return Fail(code);
   }
   if (!IsOpen(s)) return Fail(kENotSock);
@@ -176,7 +212,7 @@ int FakeSocketLayer::shutdown(Socket s, int how) {
 void FakeSocketLayer::CloseRelay(Socket s) {
   const auto it = relays_.find(s);
   if (it == relays_.end()) return;
-  it->second->Close();
+  static_cast<NotificationRelay*>(it->second->parent())->Close();
   relays_.erase(it);
 }
 

@@ -43,7 +43,8 @@ class FakeSocketLayer : public platform::SocketLayer {
   }
 
   // Queues a datagram for the listening socket and, once it is selected,
-  // notifies its window (one notification pending at a time).
+  // has its window notified from the event loop; a notification the window
+  // declines comes again on a later pass, as long as datagrams wait.
   void Deliver(const std::vector<std::uint8_t>& bytes, std::uint32_t source);
   std::size_t queued() const { return datagrams_.size(); }
 
@@ -97,7 +98,8 @@ class FakeSocketLayer : public platform::SocketLayer {
   int started_ = 0;
   platform::Socket next_ = 0x200;
   std::set<platform::Socket> open_;
-  std::map<platform::Socket, platform::NotificationRelay*> relays_;
+  class Readiness;
+  std::map<platform::Socket, Readiness*> relays_;
   std::unique_ptr<QObject> relayParent_;
   std::deque<Datagram> datagrams_;
 

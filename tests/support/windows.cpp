@@ -12,7 +12,7 @@ Windows::Windows(platform::SocketLayer& sockets,
   main = std::make_unique<TfrmMain>(
       Services{sockets, boxes, dialogs, shell, std::move(clock)});
   frmMain = main.get();
-  tracking = std::make_unique<TfrmTracking>();
+  tracking = std::make_unique<TfrmTracking>(main->trackingRows());
   frmTracking = tracking.get();
   if (auto* app = dynamic_cast<Application*>(qApp)) app->SetDialogs(&dialogs);
   main->show();

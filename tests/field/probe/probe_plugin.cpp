@@ -6,6 +6,7 @@
 // named widget: texts, enabled and checked states, combo entries and the
 // rows of list views. Test tooling only; never installed.
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -18,7 +19,6 @@
 #include <QSaveFile>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 
 namespace {
 
@@ -44,12 +44,14 @@ QJsonObject Describe(QWidget* w) {
     o["items"] = items;
     o["current"] = c->currentIndex();
   }
-  if (auto* t = qobject_cast<QTreeWidget*>(w)) {
+  if (auto* t = qobject_cast<QAbstractItemView*>(w);
+      t != nullptr && t->model() != nullptr) {
+    const QAbstractItemModel* m = t->model();
     QJsonArray rows;
-    for (int r = 0; r < t->topLevelItemCount(); ++r) {
+    for (int r = 0; r < m->rowCount(); ++r) {
       QJsonArray cells;
-      for (int c = 0; c < t->columnCount(); ++c) {
-        cells.append(t->topLevelItem(r)->text(c));
+      for (int c = 0; c < m->columnCount(); ++c) {
+        cells.append(m->index(r, c).data().toString());
       }
       rows.append(cells);
     }
@@ -83,8 +85,7 @@ class Probe : public QObject {
     }
     QJsonObject widgets;
     for (QWidget* w : QApplication::allWidgets()) {
-      if (!w->objectName().isEmpty() &&
-          !w->objectName().startsWith("qt_")) {
+      if (!w->objectName().isEmpty() && !w->objectName().startsWith("qt_")) {
         widgets[w->objectName()] = Describe(w);
       }
     }

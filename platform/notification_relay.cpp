@@ -12,7 +12,6 @@ NotificationRelay::NotificationRelay(Socket socket, WindowHandle window,
 
 bool NotificationRelay::Notify() {
   if (closed_ || !window_) return false;
-  SocketNotifyEvent notify(message_, socket_, kFdRead);
   // The window's handler may close the socket, and with it this relay, and
   // may run event loops of its own: the relay outlives this call.
   ++delivering_;
@@ -22,7 +21,20 @@ bool NotificationRelay::Notify() {
       if (--r->delivering_ == 0 && r->closed_) r->deleteLater();
     }
   } done{this};
+  bool taken = Deliver();
+  // The window declined a notification while it was handling this one
+  // (the socket became readable again meanwhile): it is handled now, one
+  // after another, without a pass of the event loop in between, which the
+  // handler's own processing of pending messages has just made.
+  while (taken && readableAgain_ && !closed_ && window_) taken = Deliver();
+  return taken;
+}
+
+bool NotificationRelay::Deliver() {
+  SocketNotifyEvent notify(message_, socket_, kFdRead);
+  readableAgain_ = false;
   QCoreApplication::sendEvent(window_, &notify);
+  if (!notify.isAccepted()) readableAgain_ = true;
   return notify.isAccepted();
 }
 

@@ -28,7 +28,12 @@ class NotificationRelay : public QObject {
   void Close();
 
  private:
+  // Sends one notification; true when the window took it.
+  bool Deliver();
+
   int delivering_ = 0;
+  // A notification was declined since the last one was taken.
+  bool readableAgain_ = false;
   Socket socket_;
   QPointer<QObject> window_;
   unsigned message_;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLayout>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -102,7 +103,10 @@ void TfrmTracking::AppendRow() {
 }
 
 void TfrmTracking::ShowRows() {
-  if (model_->Publish()) ScrollToNewest();
+  // A selected row (and the editor of its time stamp, which opens only on
+  // the selected row) follows its message up the list.
+  const bool inPlace = !lvState->selectionModel()->hasSelection();
+  if (model_->Publish(inPlace)) ScrollToNewest();
 }
 
 void TfrmTracking::ScrollToNewest() {

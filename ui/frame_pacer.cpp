@@ -1,13 +1,15 @@
 #include "frame_pacer.h"
 
 namespace {
-constexpr int kFrameMs = 16;  // about 60 frames a second
+int frameMs = 16;  // about 60 frames a second
 }
+
+void FramePacer::SetFrameMs(int ms) { frameMs = ms; }
 
 FramePacer::FramePacer(QObject* parent, std::function<void()> show)
     : QObject(parent), show_(std::move(show)) {
   frame_.setSingleShot(true);
-  frame_.setInterval(kFrameMs);
+  frame_.setInterval(frameMs);
   frame_.setTimerType(Qt::PreciseTimer);
   connect(&frame_, &QTimer::timeout, this, [this] { FrameOver(); });
 }

@@ -19,8 +19,15 @@ TrackingModel::TrackingModel(standora::MonitorState& state, QObject* parent)
   shown_ = static_cast<int>(state_.rows().size());
 }
 
-bool TrackingModel::Publish() {
+bool TrackingModel::Publish(bool inPlace) {
   if (removedSince_ == 0 && appendedSince_ == 0) return false;
+  const int total = static_cast<int>(state_.rows().size());
+  if (inPlace && total == shown_ && shown_ > 0 && appendedSince_ > 0) {
+    removedSince_ = appendedSince_ = 0;
+    emit dataChanged(index(0, 0), index(shown_ - 1, columnCount() - 1),
+                     {Qt::DisplayRole});
+    return true;
+  }
   const int removed =
       static_cast<int>(std::min<std::size_t>(removedSince_, shown_));
   if (removed > 0) {
@@ -30,7 +37,6 @@ bool TrackingModel::Publish() {
     endRemoveRows();
   }
   removedSince_ = 0;
-  const int total = static_cast<int>(state_.rows().size());
   const bool appended = total > shown_;
   if (appended) {
     beginInsertRows(QModelIndex(), shown_, total - 1);

@@ -18,8 +18,11 @@ class TrackingModel : public QAbstractTableModel {
   void RowRemovedAtTop() { ++removedSince_; }
   void RowAppended() { ++appendedSince_; }
   // Tells the views of the rows removed and appended since the last time.
-  // True when rows were appended.
-  bool Publish();
+  // True when rows were appended. With `inPlace`, a full log that lost as
+  // many rows at the top as it gained at the bottom is told as new contents
+  // of the same rows (cheap for a view: no new layout); a view that follows
+  // rows with a selection or an editor must be told of removals.
+  bool Publish(bool inPlace);
   // The rows were cleared (or replaced wholesale): the views start over.
   void Reset();
 

@@ -47,7 +47,8 @@ class FakeSocketLayer::Readiness : public QObject {
   bool event(QEvent* e) override {
     if (e->type() != kWake) return QObject::event(e);
     armed_ = false;
-    if (relay_->closed()) return true;
+    // As a poll would: only a socket with a datagram waiting is readable.
+    if (relay_->closed() || layer_.datagrams_.empty()) return true;
     relay_->Notify();  // may close the relay and delete it later
     Arm();
     return true;

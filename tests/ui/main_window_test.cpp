@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -137,6 +138,7 @@ class MainWindowTest : public QObject {
   void failingReceivesOpenOneBoxAtATime();
   void staleNotificationIsIgnored();
   void screenReadersSeeThePanelAndTheLog();
+  void screenReadersFollowBurstsAndEdits();
   void realSocketsOnLoopback();
 };
 
@@ -692,6 +694,88 @@ void MainWindowTest::screenReadersSeeThePanelAndTheLog() {
   QAccessibleInterface* cell = list->tableInterface()->cellAt(0, 2);
   QVERIFY(cell != nullptr);
   QCOMPARE(cell->text(QAccessible::Name), QString("active"));
+}
+
+// What the windows show, and what a screen reader reads of them, is the
+// monitoring state's own: after a burst that trims the log, and after the
+// user's in-place edit of a time stamp, which stays with its row as later
+// rows push it up.
+void MainWindowTest::screenReadersFollowBurstsAndEdits() {
+  Program p;
+  TfrmMain& w = *p.main;
+  w.CheckBox1->setChecked(true);
+  QVERIFY(QTest::qWaitForWindowExposed(p.tracking.get()));
+  QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  for (int i = 0; i < 150; ++i) {
+    p.sockets.Deliver(
+        Hello(i % 2 ? kActive : kStandby, "a" + std::to_string(i)), kRouter);
+  }
+  SETTLE(p);
+  QTreeView* list = p.tracking->lvState;
+  QAccessibleInterface* table = QAccessible::queryAccessibleInterface(list);
+  QVERIFY(table != nullptr && table->tableInterface() != nullptr);
+
+  auto agree = [&] {
+    const standora::PanelTexts& core = w.monitor().panel();
+    const std::pair<QLabel*, const std::string*> fields[] = {
+        {w.stCycle, &core.stCycle},
+        {w.stSource, &core.stSource},
+        {w.stState, &core.stState},
+        {w.stAuth, &core.stAuth},
+        {w.stVIP, &core.stVIP}};
+    for (const auto& [field, text] : fields) {
+      QCOMPARE(field->text(), DisplayText(*text));
+      QCOMPARE(
+          QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name),
+          DisplayText(*text));
+    }
+    const auto& rows = w.monitor().rows();
+    QCOMPARE(p.Rows(), static_cast<int>(rows.size()));
+    QCOMPARE(table->tableInterface()->rowCount(),
+             static_cast<int>(rows.size()));
+    for (int r = 0; r < p.Rows(); ++r) {
+      const standora::TrackingRow& row = rows[static_cast<std::size_t>(r)];
+      QStringList core{DisplayText(row.caption)};
+      for (const std::string& sub : row.subItems) core << DisplayText(sub);
+      while (core.size() < 9) core << QString();
+      QCOMPARE(p.Row(r), core);
+      for (int c = 0; c < 9; c += 4) {
+        QAccessibleInterface* cell = table->tableInterface()->cellAt(r, c);
+        QVERIFY(cell != nullptr);
+        QCOMPARE(cell->text(QAccessible::Name), core[c]);
+      }
+    }
+  };
+  agree();
+  if (QTest::currentTestFailed()) return;
+  QCOMPARE(p.Row(100)[7], QString("a149"));
+
+  // The user annotates the time stamp of row 95 (in view, the list shows
+  // its newest rows): a click selects the row, a second click on the
+  // selected row opens the editor.
+  const QRect cell = list->visualRect(list->model()->index(95, 0));
+  QVERIFY(list->viewport()->rect().contains(cell.center()));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+  QTRY_VERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr);
+  auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  editor->selectAll();
+  QTest::keyClicks(editor, "router B reboot");
+  QTest::keyClick(editor, Qt::Key_Return);
+  // The editor hands its text over once the key press is through.
+  QTRY_COMPARE(w.monitor().rows()[95].caption, std::string("router B reboot"));
+  agree();
+  if (QTest::currentTestFailed()) return;
+
+  // Three more hellos trim three rows: the edited row is now row 92.
+  for (int i = 150; i < 153; ++i) {
+    p.sockets.Deliver(Hello(kActive, "a" + std::to_string(i)), kRouter);
+  }
+  SETTLE(p);
+  QCOMPARE(w.monitor().rows()[92].caption, std::string("router B reboot"));
+  QCOMPARE(p.Row(92)[0], QString("router B reboot"));
+  QCOMPARE(list->currentIndex().row(), 92);  // the selection followed it
+  agree();
 }
 
 void MainWindowTest::realSocketsOnLoopback() {

@@ -13,9 +13,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 #include "hello.h"
@@ -67,8 +67,8 @@ int main(int argc, char** argv) {
   using Clock = std::chrono::steady_clock;
   const auto step = std::chrono::duration_cast<Clock::duration>(
       std::chrono::duration<double>(1.0 / rate));
-  const auto slack = std::max<Clock::duration>(4 * step,
-                                               std::chrono::milliseconds(1));
+  const auto slack =
+      std::max<Clock::duration>(4 * step, std::chrono::milliseconds(1));
   const auto start = Clock::now();
   auto origin = start;
   long late = 0;

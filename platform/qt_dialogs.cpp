@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include "box_look.h"
+
 namespace platform {
 namespace {
 
@@ -16,6 +18,7 @@ void RunModal(const std::string& title, const std::string& text,
       QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
   box.setIcon(icon);
   box.setStandardButtons(QMessageBox::Ok);
+  GiveWindowsLook(&box);
   box.setWindowModality(Qt::ApplicationModal);
   // A message box takes its final size as it is shown: centre it then.
   box.show();

@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include "box_look.h"
+
 namespace platform {
 
 int QtMessageBoxes::MessageBox(QWidget* owner, const std::string& text,
@@ -18,6 +20,7 @@ int QtMessageBoxes::MessageBox(QWidget* owner, const std::string& text,
       QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
   box->setIcon(QMessageBox::NoIcon);
   box->setStandardButtons(QMessageBox::Ok);
+  GiveWindowsLook(box);
   // Not modal: the caller waits, the rest of the program does not.
   box->setWindowModality(Qt::NonModal);
   // An open box does not keep the program alive once its main window is

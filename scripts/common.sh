@@ -8,8 +8,8 @@ STANDORA_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   qt6-base-dev
-  fonts-liberation2
-  xvfb xauth xdotool iproute2 python3-scapy
+  fonts-liberation2 fonts-liberation
+  xvfb xauth xdotool openbox iproute2 python3-scapy
   desktop-file-utils appstream dpkg-dev lintian groff-base
 )
 

@@ -12,6 +12,7 @@
 #include "Main.h"
 #include "application.h"
 #include "frame_pacer.h"
+#include "frame_watch.h"
 #include "tracking_delegate.h"
 #include "tracking_model.h"
 
@@ -70,6 +71,7 @@ TfrmTracking::TfrmTracking(standora::MonitorState& state, QWidget* parent)
   lvState->setPalette(p);
 
   pacer_ = new FramePacer(this, [this] { ShowRows(); });
+  new FrameWatch(this, [this] { KeepOuterSize(); });
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -135,14 +137,13 @@ void TfrmTracking::ShowBeside(QWidget* main) {
   raise();
   activateWindow();
 }
-void TfrmTracking::showEvent(QShowEvent* e) {
-  if (!sized_) {
-    // The outer size includes the frame, known once the window is shown.
-    sized_ = true;
-    const QSize frame = frameGeometry().size() - geometry().size();
-    resize(kOuterWidth - frame.width(), kOuterHeight - frame.height());
-  }
-  QWidget::showEvent(e);
+void TfrmTracking::KeepOuterSize() {
+  // The outer size includes the frame, which the window manager tells only
+  // after the window is shown: the size is set again when it does.
+  const QMargins frame = FrameWatch::FrameOf(this);
+  const QSize client(kOuterWidth - frame.left() - frame.right(),
+                     kOuterHeight - frame.top() - frame.bottom());
+  if (size() != client) resize(client);
 }
 
 void TfrmTracking::closeEvent(QCloseEvent* e) {

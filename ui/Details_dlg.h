@@ -40,10 +40,10 @@ class TfrmTracking : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* e) override;  // FormClose
-  void showEvent(QShowEvent* e) override;
 
  private:
   void ShowRows();
+  void KeepOuterSize();
   void ScrollToNewest();
 
   TrackingModel* model_;
@@ -51,7 +51,6 @@ class TfrmTracking : public QWidget {
   FramePacer* pacer_;
   int brackets_ = 0;
   bool changed_ = false;
-  bool sized_ = false;
   // Rows were appended while hidden: the newest is scrolled into view once
   // the list has its size.
   bool scrollPending_ = false;

@@ -19,6 +19,7 @@
 #include "combo_interface_box.h"
 #include "display_text.h"
 #include "frame_pacer.h"
+#include "frame_watch.h"
 #include "hint_bar.h"
 #include "link_label.h"
 #include "socket_notify_event.h"
@@ -31,6 +32,21 @@ namespace {
 constexpr int kClientWidth = 258;
 constexpr int kClientHeight = 286;
 constexpr int kStatusHeight = 19;
+constexpr int kFieldIndent = 2;        // text to frame, in a panel field
+constexpr int kSmallestFieldFont = 6;  // pixels
+
+// Shows `text` whole in `field`: in the panel's font when it fits, else in
+// the largest smaller size that does, never cut.
+void ShowWhole(QLabel* field, const QString& text) {
+  QFont font = PanelFont();
+  const int room = field->contentsRect().width() - kFieldIndent;
+  while (font.pixelSize() > kSmallestFieldFont &&
+         QFontMetrics(font).horizontalAdvance(text) > room) {
+    font.setPixelSize(font.pixelSize() - 1);
+  }
+  if (field->font() != font) field->setFont(font);
+  field->setText(text);
+}
 
 }  // namespace
 
@@ -70,8 +86,10 @@ void TfrmMain::BuildControls() {
   auto staticText = [this](const char* name, const char* hint, int y) {
     auto* t = new QLabel(this);
     t->setObjectName(QString::fromLatin1(name));
+    t->setFont(PanelFont());
     t->setGeometry(64, y, 81, 17);
     t->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    t->setIndent(kFieldIndent);
     // Network data is shown as it is: no markup, no mnemonics.
     t->setTextFormat(Qt::PlainText);
     t->setFocusPolicy(Qt::NoFocus);
@@ -125,7 +143,10 @@ void TfrmMain::BuildControls() {
        "HSRP group's virtual IP address", 232},
   };
   for (const auto& line : panel) {
-    this->*line.label = label(line.labelName, line.caption, 8, line.y);
+    QLabel* caption = label(line.labelName, line.caption, 8, line.y);
+    caption->setFont(PanelFont());
+    caption->adjustSize();
+    this->*line.label = caption;
     this->*line.field = staticText(line.fieldName, line.hint, line.y);
   }
 
@@ -174,6 +195,8 @@ void TfrmMain::BuildControls() {
                           kStatusHeight);
   new HintBar(this, StatusBar1);  // owned by the window
   panelPacer_ = new FramePacer(this, [this] { SetPanelFields(); });
+  new FrameWatch(
+      this, [this] { Centre(); }, /*firstShowOnly=*/true);
 
   // Tab visits the interface box, Start, Stop, Close, the checked radio
   // button and Show List; nothing else takes the focus.
@@ -216,16 +239,14 @@ void TfrmMain::FormCreate() {
   interfaces_.FillInterfaceList(box);
 }
 
-void TfrmMain::showEvent(QShowEvent* e) {
-  if (!shownOnce_) {
-    shownOnce_ = true;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-      QRect frame = frameGeometry();
-      frame.moveCenter(screen->availableGeometry().center());
-      move(frame.topLeft());
-    }
+void TfrmMain::Centre() {
+  // Centred by its frame, again once the window manager has framed it;
+  // only after the first show.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
   }
-  QWidget::showEvent(e);
 }
 
 void TfrmMain::SetReceiving(bool receiving) {
@@ -257,7 +278,7 @@ void TfrmMain::SetPanelFields() {
   for (const auto& [field, text] : fields) {
     const QString shown = DisplayText(*text);
     // An unchanged text costs no redraw and no accessibility event.
-    if (field->text() != shown) field->setText(shown);
+    if (field->text() != shown) ShowWhole(field, shown);
   }
 }
 

@@ -82,10 +82,10 @@ class TfrmMain : public QWidget {
  protected:
   bool event(QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
-  void showEvent(QShowEvent* e) override;
 
  private:
   void BuildControls();
+  void Centre();
   void SetReceiving(bool receiving);
   void StopSequence();
   // The nine fields follow the panel texts: at once (`now`, for the user's
@@ -100,7 +100,6 @@ class TfrmMain : public QWidget {
   standora::HsrpListener listener_;
   standora::InterfaceList interfaces_;
   FramePacer* panelPacer_ = nullptr;
-  bool shownOnce_ = false;
 
   // The event loop level at which a notification is being handled, -1
   // when none is.

@@ -5,7 +5,10 @@
 
 #include "dialogs.h"
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+  // The windows' font for everything, the message boxes included.
+  setFont(WindowFont());
+}
 
 void Application::ShowException(const char* message) {
   if (dialogs_ != nullptr) {
@@ -26,8 +29,20 @@ bool Application::notify(QObject* receiver, QEvent* event) {
   return false;
 }
 
+QByteArray PlatformFor(const QByteArray& chosen, const QByteArray& display) {
+  if (!chosen.isEmpty() || display.isEmpty()) return {};
+  return QByteArrayLiteral("xcb");
+}
+
 QFont WindowFont() {
   QFont f(QStringLiteral("Liberation Sans"));
+  f.setStyleHint(QFont::SansSerif);
+  f.setPixelSize(11);
+  return f;
+}
+
+QFont PanelFont() {
+  QFont f(QStringLiteral("Liberation Sans Narrow"));
   f.setStyleHint(QFont::SansSerif);
   f.setPixelSize(11);
   return f;

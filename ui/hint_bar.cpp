@@ -36,13 +36,22 @@ bool HintBar::eventFilter(QObject* watched, QEvent* event) {
   if (widget == nullptr || widget->window() != window_) return false;
   switch (event->type()) {
     case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
       ShowAt(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
       break;
     case QEvent::Enter:
       ShowAt(static_cast<QEnterEvent*>(event)->globalPosition().toPoint());
       break;
     case QEvent::Leave:
-      if (widget == window_) bar_->clearMessage();
+      if (widget == window_) {
+        pointerInside_ = false;
+        bar_->clearMessage();
+      }
+      break;
+    case QEvent::EnabledChange:
+      // The pointer stays where it is; what lies under it changed.
+      if (pointerInside_) ShowAt(pointer_);
       break;
     default:
       break;
@@ -51,6 +60,8 @@ bool HintBar::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void HintBar::ShowAt(QPoint globalPos) {
+  pointerInside_ = true;
+  pointer_ = globalPos;
   const QString hint = HintAt(window_, window_->mapFromGlobal(globalPos));
   if (hint.isEmpty()) {
     bar_->clearMessage();

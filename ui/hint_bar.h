@@ -1,7 +1,9 @@
 // The status bar's automatic hint display: shows the hint of the control
 // under the mouse pointer, or of the nearest control containing it that has
-// one. Disabled controls count as the window's background, which has none.
-// Hints live in each control's "hint" property and never pop up as tips.
+// one. Disabled controls count as the window's background, which has none;
+// a control enabled or disabled under a still pointer changes what the bar
+// shows at once. Hints live in each control's "hint" property and never pop
+// up as tips.
 #pragma once
 
 #include <QObject>
@@ -28,4 +30,7 @@ class HintBar : public QObject {
 
   QWidget* window_;
   QStatusBar* bar_;
+  // Where the pointer was last seen over the window, if it is there.
+  bool pointerInside_ = false;
+  QPoint pointer_;
 };

@@ -12,6 +12,9 @@
 #include "version_info.h"
 
 int main(int argc, char** argv) {
+  const QByteArray platform =
+      PlatformFor(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"));
+  if (!platform.isEmpty()) qputenv("QT_QPA_PLATFORM", platform);
   Application app(argc, argv);
   app.setApplicationName(QString::fromLatin1(kApplicationTitle));
   app.setApplicationVersion(QString::fromLatin1(version_info::kProductVersion));

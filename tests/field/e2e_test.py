@@ -156,9 +156,9 @@ def main():
         send("oddauth")
         w = program.wait_rows(11)
         check("authentication shown literally", w["stAuth"]["text"],
-              "a&b\u2401\u2421")
+              "a&b\u263a\u2302")
         check("authentication in the log", w["lvState"]["rows"][-1][7],
-              "a&b\u2401\u2421")
+              "a&b\u263a\u2302")
 
         w = program.click("rbActive")
         check("mode change empties the panel", panel(w), [""] * 9)

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QStatusBar>
 #include <QTreeView>
 #include <QtTest>
@@ -32,6 +33,8 @@
 #include "windows.h"
 
 using namespace testing_support;
+
+Q_DECLARE_METATYPE(std::vector<std::uint8_t>)
 
 namespace {
 
@@ -140,6 +143,11 @@ class MainWindowTest : public QObject {
   void screenReadersSeeThePanelAndTheLog();
   void screenReadersFollowBurstsAndEdits();
   void realSocketsOnLoopback();
+  void platformChoice_data();
+  void platformChoice();
+  void panelShowsLongestValuesWhole_data();
+  void panelShowsLongestValuesWhole();
+  void everyByteHasAVisibleGlyph();
 };
 
 void MainWindowTest::startAndStopStates_data() {
@@ -228,7 +236,7 @@ void MainWindowTest::networkTextIsShownLiterally() {
   TfrmMain& w = *p.main;
   QTest::mouseClick(w.btnStart, Qt::LeftButton);
   p.Send(Hello(kActive, std::string("a&b\x01<b>\xE4", 8)));
-  const QString expected = QString("a&b") + QChar(0x2401) + "<b>" + QChar(0xE4);
+  const QString expected = QString("a&b") + QChar(0x263A) + "<b>" + QChar(0xE4);
   QCOMPARE(w.stAuth->text(), expected);
   QCOMPARE(w.stAuth->textFormat(), Qt::PlainText);
   QVERIFY(w.stAuth->buddy() == nullptr);  // no mnemonic handling
@@ -240,10 +248,10 @@ void MainWindowTest::networkTextIsShownLiterally() {
   } table[] = {
       {"plain", "plain"},
       {std::string("\x00\x1F\x7F", 3),
-       QString{QChar(0x2400)} + QChar(0x241F) + QChar(0x2421)},
-      {"\x80\x81\x9F\xA0\xFF", QString{QChar(0x20AC)} + QChar(0xFFFD) +
-                                   QChar(0x0178) + QChar(0xA0) + QChar(0xFF)},
-      {"\r\n", QString{QChar(0x240D)} + QChar(0x240A)},
+       QString{QChar(0x2580)} + QChar(0x25BC) + QChar(0x2302)},
+      {"\x80\x81\x9F\xA0\xFF", QString{QChar(0x20AC)} + QChar(0x2591) +
+                                   QChar(0x0178) + QChar(0x25E6) + QChar(0xFF)},
+      {"\r\n", QString{QChar(0x266A)} + QChar(0x25D9)},
   };
   for (const auto& c : table) QCOMPARE(DisplayText(c.bytes), c.text);
 }
@@ -464,6 +472,17 @@ void MainWindowTest::hintFollowsThePointer() {
   QTest::mouseMove(&w, w.Label3->geometry().center());
   Pump();
   QCOMPARE(w.StatusBar1->currentMessage(), QString());
+
+  // Start clicked and the pointer left where it was: the button under it is
+  // disabled now, and the bar says nothing; Stop enables it again.
+  const QPoint start = w.btnStart->geometry().center();
+  QTest::mouseMove(&w, start);
+  Pump();
+  QCOMPARE(w.StatusBar1->currentMessage(), QString("Start message reception"));
+  QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  QCOMPARE(w.StatusBar1->currentMessage(), QString());
+  w.btnStopClick();  // from the keyboard: the pointer is still over Start
+  QCOMPARE(w.StatusBar1->currentMessage(), QString("Start message reception"));
   QVERIFY(w.findChildren<QWidget*>().size() > 0);
   for (QWidget* c : w.findChildren<QWidget*>()) {
     QVERIFY2(c->toolTip().isEmpty(), qPrintable(c->objectName()));
@@ -799,6 +818,125 @@ void MainWindowTest::realSocketsOnLoopback() {
            QString("active"));
   QTest::mouseClick(w.btnStop, Qt::LeftButton);
   QCOMPARE(sockets.openSockets(), std::size_t{0});
+}
+
+void MainWindowTest::platformChoice_data() {
+  QTest::addColumn<QByteArray>("chosen");
+  QTest::addColumn<QByteArray>("display");
+  QTest::addColumn<QByteArray>("platform");
+  QTest::newRow("X display, nothing chosen")
+      << QByteArray() << QByteArray(":0") << QByteArray("xcb");
+  QTest::newRow("the user chose Wayland")
+      << QByteArray("wayland") << QByteArray(":0") << QByteArray();
+  QTest::newRow("no X display") << QByteArray() << QByteArray() << QByteArray();
+}
+
+void MainWindowTest::platformChoice() {
+  QFETCH(QByteArray, chosen);
+  QFETCH(QByteArray, display);
+  QFETCH(QByteArray, platform);
+  QCOMPARE(PlatformFor(chosen, display), platform);
+}
+
+// Every field of the panel shows its longest possible value whole, in its
+// fixed place and size: the text fits the field's contents.
+void MainWindowTest::panelShowsLongestValuesWhole_data() {
+  QTest::addColumn<QString>("field");
+  QTest::addColumn<std::vector<std::uint8_t>>("hello");
+  QTest::addColumn<QString>("from");
+  QTest::addColumn<QString>("text");
+  // The widest character an authentication byte can show as.
+  QFontMetrics metrics(PanelFont());
+  int widest = 'W';
+  for (int b = 1; b < 256; ++b) {
+    const QString c = DisplayText(std::string(1, static_cast<char>(b)));
+    if (metrics.horizontalAdvance(c) >
+        metrics.horizontalAdvance(
+            DisplayText(std::string(1, static_cast<char>(widest))))) {
+      widest = b;
+    }
+  }
+  std::vector<std::uint8_t> wide = MakeHello(16, 255, 255, "");
+  std::fill(wide.begin() + 8, wide.begin() + 16,
+            static_cast<std::uint8_t>(widest));
+  std::fill(wide.begin() + 16, wide.end(), 255);  // 255.255.255.255
+  wide[3] = wide[4] = 255;
+  const QString eight = DisplayText(std::string(8, static_cast<char>(widest)));
+  const QString widestRow = QString("eight of '%1'").arg(eight.at(0));
+  QTest::newRow("source") << "stSource" << wide << "255.255.255.255"
+                          << "255.255.255.255";
+  QTest::newRow("virtual IP") << "stVIP" << wide << "10.1.1.2"
+                              << "255.255.255.255";
+  QTest::newRow("hello") << "stHello" << wide << "10.1.1.2"
+                         << "255 sec.";
+  QTest::newRow("hold") << "stHold" << wide << "10.1.1.2"
+                        << "255 sec.";
+  QTest::newRow("priority") << "stPrio" << wide << "10.1.1.2"
+                            << "255";
+  QTest::newRow("group") << "stGroup" << wide << "10.1.1.2"
+                         << "255";
+  QTest::newRow(qPrintable(widestRow))
+      << "stAuth" << wide << "10.1.1.2" << eight;
+  std::vector<std::uint8_t> ws = wide;
+  std::fill(ws.begin() + 8, ws.begin() + 16, 'W');
+  QTest::newRow("eight W") << "stAuth" << ws << "10.1.1.2"
+                           << "WWWWWWWW";
+  std::vector<std::uint8_t> standby = wide;
+  standby[2] = 8;
+  QTest::newRow("state") << "stState" << standby << "10.1.1.2"
+                         << "standby";
+}
+
+void MainWindowTest::panelShowsLongestValuesWhole() {
+  QFETCH(QString, field);
+  QFETCH(std::vector<std::uint8_t>, hello);
+  QFETCH(QString, from);
+  QFETCH(QString, text);
+  Program p;
+  TfrmMain& w = *p.main;
+  QTest::mouseClick(w.btnStart, Qt::LeftButton);
+  p.Send(hello, platform::InetAddr(from.toLatin1().constData()));
+  auto* label = w.findChild<QLabel*>(field);
+  QVERIFY(label != nullptr);
+  QCOMPARE(label->text(), text);
+  QCOMPARE(label->geometry().width(), 81);
+  const int room = label->contentsRect().width() - label->indent();
+  const int width = QFontMetrics(label->font()).horizontalAdvance(text);
+  QVERIFY2(width <= room,
+           qPrintable(QString("%1 px of text in %2 px").arg(width).arg(room)));
+
+  // The counter at ten digits, in the same way.
+  QFontMetrics counter(w.stCycle->font());
+  QVERIFY(counter.horizontalAdvance("9999999999") <=
+          w.stCycle->contentsRect().width() - w.stCycle->indent());
+  // The list shows the longest address whole at its default widths.
+  QFontMetrics list(p.tracking->lvState->font());
+  for (const int column : {1, 8}) {
+    QVERIFY(list.horizontalAdvance("255.255.255.255") + 8 <=
+            p.tracking->lvState->columnWidth(column));
+  }
+}
+
+// Each byte shows as a character of its own that the windows' fonts have.
+void MainWindowTest::everyByteHasAVisibleGlyph() {
+  QSet<QChar> seen;
+  const QFontMetrics fonts[] = {QFontMetrics(WindowFont()),
+                                QFontMetrics(PanelFont())};
+  for (int b = 0; b < 256; ++b) {
+    const QString text = DisplayText(std::string(1, static_cast<char>(b)));
+    QCOMPARE(text.size(), 1);
+    const QChar c = text.at(0);
+    QVERIFY2(!seen.contains(c), qPrintable(QString::number(b, 16)));
+    seen.insert(c);
+    for (const QFontMetrics& m : fonts) {
+      QVERIFY2(m.inFontUcs4(c.unicode()),
+               qPrintable(QString("byte %1: U+%2")
+                              .arg(b, 2, 16, QChar('0'))
+                              .arg(c.unicode(), 4, 16, QChar('0'))));
+      if (b != 0x20) QVERIFY(m.horizontalAdvance(c) > 0);
+    }
+    QCOMPARE(FromDisplayText(text), std::string(1, static_cast<char>(b)));
+  }
 }
 
 int main(int argc, char** argv) {

@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
+#include <vector>
 
 #include "address.h"
 #include "application.h"
@@ -33,6 +35,14 @@ int main(int argc, char** argv) {
                   platform::InetAddr("10.1.2.9"));
   sockets.Deliver(MakeHello(8, 100, 1, "cisco"), r2);
   sockets.Deliver(MakeHello(16, 110, 1, "cisco"), r1);
+  // Bytes without a character of their own in Windows-1252, and the
+  // longest value of every field, which the panel and the list show whole.
+  sockets.Deliver(MakeHello(16, 110, 1, "\x80\x9F\xE4\x01\x09&&z"),
+                  platform::InetAddr("192.168.100.254"));
+  std::vector<std::uint8_t> longest = MakeHello(8, 255, 255, "WWWWWWWW");
+  longest[3] = longest[4] = 255;
+  std::fill(longest.begin() + 16, longest.end(), 255);
+  sockets.Deliver(longest, platform::InetAddr("255.255.255.255"));
 
   QTimer::singleShot(1500, &app, [&] {
     const QPixmap shot =

@@ -76,7 +76,8 @@ class Condition:
             self.env["DBUS_SESSION_BUS_ADDRESS"] = out[0]
             self.dbus_pid = int(out[1])
             self.spawn(["/usr/libexec/at-spi-bus-launcher",
-                        "--launch-immediately"], stderr=subprocess.DEVNULL)
+                        "--launch-immediately"], stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
             time.sleep(1.0)
             self.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
             here = os.path.dirname(os.path.abspath(__file__))

@@ -9,7 +9,7 @@ STANDORA_PACKAGES=(
   clang libclang-rt-14-dev
   qt6-base-dev
   fonts-liberation2 fonts-liberation
-  xvfb xauth xdotool openbox iproute2 python3-scapy
+  xvfb xauth xdotool openbox x11-utils iproute2 python3-scapy
   desktop-file-utils appstream dpkg-dev lintian groff-base
 )
 

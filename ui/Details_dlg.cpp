@@ -15,6 +15,7 @@
 #include "frame_watch.h"
 #include "tracking_delegate.h"
 #include "tracking_model.h"
+#include "tracking_view.h"
 
 TfrmTracking* frmTracking = nullptr;
 
@@ -41,7 +42,7 @@ TfrmTracking::TfrmTracking(standora::MonitorState& state, QWidget* parent)
   move(439, 337);
 
   model_ = new TrackingModel(state, this);
-  lvState = new QTreeView(this);
+  lvState = new TrackingView(this);
   lvState->setObjectName(QStringLiteral("lvState"));
   lvState->setRootIsDecorated(false);
   lvState->setItemsExpandable(false);

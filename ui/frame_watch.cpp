@@ -5,7 +5,7 @@
 
 namespace {
 constexpr int kPollMs = 25;
-constexpr int kChecks = 80;  // two seconds after each show
+constexpr int kChecks = 200;  // five seconds after each show
 }  // namespace
 
 FrameWatch::FrameWatch(QWidget* window, std::function<void()> framed,

@@ -19,57 +19,73 @@ constexpr std::size_t kMostCached = 256;
 TrackingDelegate::TrackingDelegate(const TrackingModel& model, QObject* parent)
     : QStyledItemDelegate(parent), model_(model) {}
 
-const QPixmap& TrackingDelegate::Drawn(
-    const std::string& bytes, const QStyleOptionViewItem& option) const {
+void TrackingDelegate::FollowLook(const QStyleOptionViewItem& option) const {
   const QPalette::ColorGroup group = (option.state & QStyle::State_Active)
                                          ? QPalette::Normal
                                          : QPalette::Inactive;
   const qreal ratio =
       option.widget != nullptr ? option.widget->devicePixelRatioF() : 1.0;
-  Look look{option.font, option.palette.color(group, QPalette::Text).rgba(),
-            option.palette.color(group, QPalette::Base).rgba(),
-            option.rect.height(), ratio};
-  if (!(look == look_)) {
-    cache_.clear();
-    look_ = std::move(look);
+  const QRgb text = option.palette.color(group, QPalette::Text).rgba();
+  const QRgb base = option.palette.color(group, QPalette::Base).rgba();
+  const int height = option.rect.height();
+  if (look_.ready && text == look_.text && base == look_.base &&
+      height == look_.height && ratio == look_.ratio &&
+      (option.font.isCopyOf(look_.font) || option.font == look_.font)) {
+    return;
   }
-  auto it = cache_.find(bytes);
-  if (it != cache_.end()) return it->second;
-  if (cache_.size() >= kMostCached) cache_.clear();
+  look_.font = option.font;
+  look_.text = text;
+  look_.base = base;
+  look_.height = height;
+  look_.ratio = ratio;
+  look_.ready = true;
+  const QWidget* widget = option.widget;
+  const QStyle* style =
+      widget != nullptr ? widget->style() : QApplication::style();
+  look_.margin =
+      style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+  const QFontMetricsF metrics(option.font);
+  for (int c = 0; c < kCharacters; ++c) {
+    look_.advance[c] = metrics.horizontalAdvance(QLatin1Char(char(' ' + c)));
+    look_.character[c] = QPixmap();
+  }
+  cache_.clear();
+}
 
-  const QString text = DisplayText(bytes);
-  const QFontMetrics metrics(option.font);
-  const QSize size(metrics.horizontalAdvance(text), option.rect.height());
-  QPixmap image(size * ratio);
-  image.setDevicePixelRatio(ratio);
+QPixmap TrackingDelegate::Draw(const QString& text) const {
+  const QSize size(QFontMetrics(look_.font).horizontalAdvance(text),
+                   look_.height);
+  QPixmap image(size * look_.ratio);
+  image.setDevicePixelRatio(look_.ratio);
   image.fill(QColor::fromRgba(look_.base));
   QPainter p(&image);
-  p.setFont(option.font);
+  p.setFont(look_.font);
   p.setPen(QColor::fromRgba(look_.text));
   p.drawText(QRect(QPoint(0, 0), size), Qt::AlignLeft | Qt::AlignVCenter, text);
   p.end();
-  return cache_.emplace(bytes, std::move(image)).first->second;
+  return image;
+}
+
+const QPixmap& TrackingDelegate::Drawn(const std::string& bytes) const {
+  auto it = cache_.find(bytes);
+  if (it != cache_.end()) return it->second;
+  if (cache_.size() >= kMostCached) cache_.clear();
+  return cache_.emplace(bytes, Draw(DisplayText(bytes))).first->second;
 }
 
 void TrackingDelegate::paint(QPainter* painter,
                              const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
-  const std::string* bytes = model_.Cell(index.row(), index.column());
   if (option.state & QStyle::State_Selected) {
     QStyledItemDelegate::paint(painter, option, index);
     return;
   }
+  const std::string* bytes = model_.Cell(index.row(), index.column());
   if (bytes == nullptr || bytes->empty()) return;
-  const QWidget* widget = option.widget;
-  const QStyle* style =
-      widget != nullptr ? widget->style() : QApplication::style();
-  const int margin =
-      style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
-  const QRect room = option.rect.adjusted(margin, 0, -margin, 0);
-  if (index.column() == 0 && DrawCharacters(painter, *bytes, option, room)) {
-    return;
-  }
-  const QPixmap& image = Drawn(*bytes, option);
+  FollowLook(option);
+  const QRect room = option.rect.adjusted(look_.margin, 0, -look_.margin, 0);
+  if (index.column() == 0 && DrawCharacters(painter, *bytes, room)) return;
+  const QPixmap& image = Drawn(*bytes);
   if (image.deviceIndependentSize().width() > room.width()) {
     // Does not fit: the standard drawing, which marks the cut.
     QStyledItemDelegate::paint(painter, option, index);
@@ -80,27 +96,22 @@ void TrackingDelegate::paint(QPainter* painter,
 
 bool TrackingDelegate::DrawCharacters(QPainter* painter,
                                       const std::string& bytes,
-                                      const QStyleOptionViewItem& option,
                                       const QRect& room) const {
   // Time stamps are new with every row, and in a flood each is shown in one
   // frame only: they are put together from their characters' images, each
   // at the place text layout gives it (no kerning among these characters).
+  qreal width = 0;
   for (const char c : bytes) {
     if (c < ' ' || c > '~') return false;
+    width += look_.advance[c - ' '];
   }
-  const QFontMetricsF metrics(option.font);
-  qreal x = 0;
-  std::string one(1, ' ');
+  if (width > room.width()) return false;
+  qreal x = room.left();
   for (const char c : bytes) {
-    x += metrics.horizontalAdvance(QLatin1Char(c));
-  }
-  if (x > room.width()) return false;
-  x = 0;
-  for (const char c : bytes) {
-    one[0] = c;
-    painter->drawPixmap(QPointF(room.left() + std::round(x), room.top()),
-                        Drawn(one, option));
-    x += metrics.horizontalAdvance(QLatin1Char(c));
+    QPixmap& image = look_.character[c - ' '];
+    if (image.isNull()) image = Draw(QString(QLatin1Char(c)));
+    painter->drawPixmap(QPointF(std::round(x), room.top()), image);
+    x += look_.advance[c - ' '];
   }
   return true;
 }

@@ -29,29 +29,32 @@ class TrackingDelegate : public QStyledItemDelegate {
   std::size_t cached() const { return cache_.size(); }
 
  private:
-  // `bytes` drawn as an unselected cell of `option`'s look.
-  const QPixmap& Drawn(const std::string& bytes,
-                       const QStyleOptionViewItem& option) const;
+  static constexpr int kCharacters = '~' - ' ' + 1;  // printable ASCII
 
+  // Takes the look of `option`; what was drawn in another look is dropped.
+  void FollowLook(const QStyleOptionViewItem& option) const;
+  // `text` drawn as an unselected cell in the current look.
+  QPixmap Draw(const QString& text) const;
+  // `bytes` drawn, from the cache where it is.
+  const QPixmap& Drawn(const std::string& bytes) const;
   // Draws printable ASCII `bytes` from the images of its characters; false
   // (nothing drawn) for other bytes or a text wider than `room`.
   bool DrawCharacters(QPainter* painter, const std::string& bytes,
-                      const QStyleOptionViewItem& option,
                       const QRect& room) const;
 
   const TrackingModel& model_;
   // Every row has the height of one line, measured once.
   mutable QSize lineSize_;
-  // What the cached images were drawn with.
+  // What the cached images are drawn with, and what follows from it.
   struct Look {
     QFont font;
     QRgb text = 0, base = 0;
     int height = 0;
     qreal ratio = 0;
-    bool operator==(const Look& o) const {
-      return text == o.text && base == o.base && height == o.height &&
-             ratio == o.ratio && font == o.font;
-    }
+    bool ready = false;
+    int margin = 0;
+    qreal advance[kCharacters] = {};
+    QPixmap character[kCharacters];
   };
   mutable Look look_;
   mutable std::unordered_map<std::string, QPixmap> cache_;

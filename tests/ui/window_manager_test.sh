@@ -11,7 +11,12 @@ read -r display <"$fifo"; rm -f "$fifo"
 export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
 openbox >/dev/null 2>&1 &
 wm=$!
-sleep 1
+# Until openbox manages the screen (it sets the root window's check).
+i=0
+while [ $i -lt 100 ] && ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null |
+    grep -q "window id"; do
+  sleep 0.1; i=$((i + 1))
+done
 "$test_binary"
 status=$?
 kill "$wm" "$xvfb" 2>/dev/null

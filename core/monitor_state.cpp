@@ -57,6 +57,24 @@ bool PanelTexts::operator==(const PanelTexts& o) const {
 
 std::string TimeStampText(int hours, int minutes, int seconds,
                           int milliseconds) {
+  if (hours >= 0 && hours <= 99 && minutes >= 0 && minutes <= 99 &&
+      seconds >= 0 && seconds <= 99 && milliseconds >= 0 &&
+      milliseconds <= 999) {
+    // The common case, written digit by digit: it is made per datagram.
+    const char text[12] = {char('0' + hours / 10),
+                           char('0' + hours % 10),
+                           ':',
+                           char('0' + minutes / 10),
+                           char('0' + minutes % 10),
+                           ':',
+                           char('0' + seconds / 10),
+                           char('0' + seconds % 10),
+                           ',',
+                           char('0' + milliseconds / 100),
+                           char('0' + milliseconds / 10 % 10),
+                           char('0' + milliseconds % 10)};
+    return std::string(text, sizeof text);
+  }
   // Room for four full ints, so even values out of range never truncate.
   char text[64];
   const int n = std::snprintf(text, sizeof text, "%02i:%02i:%02i,%03i", hours,

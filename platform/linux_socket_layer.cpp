@@ -31,6 +31,7 @@ static_assert(kEFault == EFAULT);
 namespace {
 
 constexpr std::uint16_t kVersion11 = 0x0101;
+constexpr int kReceiveBuffer = 1 << 20;  // bytes asked for; the system doubles
 
 sockaddr_in ToSystem(const SockAddrIn& a) {
   sockaddr_in s{};
@@ -139,6 +140,13 @@ Socket LinuxSocketLayer::socket(int family, int type, int protocol) {
   if (family == AF_INET) {
     const int off = 0;
     ::setsockopt(fd, IPPROTO_IP, IP_MULTICAST_ALL, &off, sizeof off);
+  }
+  if ((type & 0xF) == SOCK_DGRAM) {
+    // Room for a few thousand hellos while the program is busy (a window
+    // being drawn, a box coming up): the system's default holds a few
+    // hundred. The system caps it (rmem_max) without failing.
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &kReceiveBuffer,
+                 sizeof kReceiveBuffer);
   }
   auto entry = std::make_unique<Entry>();
   entry->fd = fd;

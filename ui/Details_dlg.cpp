@@ -72,7 +72,7 @@ TfrmTracking::TfrmTracking(standora::MonitorState& state, QWidget* parent)
   lvState->setPalette(p);
 
   pacer_ = new FramePacer(this, [this] { ShowRows(); });
-  new FrameWatch(this, [this] { KeepOuterSize(); });
+  new FrameWatch(this, [this] { KeepSizeAndPlace(); });
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -127,7 +127,8 @@ void TfrmTracking::ClearList() {
 }
 
 void TfrmTracking::ShowBeside(QWidget* main) {
-  move(main->x() + main->frameGeometry().width(), main->y());
+  beside_ = main;
+  move(PlaceBeside(main));
   show();
   if (scrollPending_ && model_->rowCount() > 0) {
     scrollPending_ = false;
@@ -138,13 +139,22 @@ void TfrmTracking::ShowBeside(QWidget* main) {
   raise();
   activateWindow();
 }
-void TfrmTracking::KeepOuterSize() {
+void TfrmTracking::KeepSizeAndPlace() {
   // The outer size includes the frame, which the window manager tells only
-  // after the window is shown: the size is set again when it does.
+  // after the window is shown: the size is set again when it does. A
+  // manager that placed the window by its own rules as it framed it is
+  // overruled: the window sits against the main window's right edge.
   const QMargins frame = FrameWatch::FrameOf(this);
   const QSize client(kOuterWidth - frame.left() - frame.right(),
                      kOuterHeight - frame.top() - frame.bottom());
   if (size() != client) resize(client);
+  if (beside_ != nullptr && pos() != PlaceBeside(beside_)) {
+    move(PlaceBeside(beside_));
+  }
+}
+
+QPoint TfrmTracking::PlaceBeside(const QWidget* main) {
+  return {main->x() + main->frameGeometry().width(), main->y()};
 }
 
 void TfrmTracking::closeEvent(QCloseEvent* e) {

@@ -2,6 +2,7 @@
 // one row each, newest at the bottom, shown beside the main window on demand.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include "monitor_state.h"
@@ -43,12 +44,16 @@ class TfrmTracking : public QWidget {
 
  private:
   void ShowRows();
-  void KeepOuterSize();
+  void KeepSizeAndPlace();
+  // Where this window goes beside `main`: against its right edge, top to
+  // top.
+  static QPoint PlaceBeside(const QWidget* main);
   void ScrollToNewest();
 
   TrackingModel* model_;
   TrackingDelegate* delegate_;
   FramePacer* pacer_;
+  QPointer<QWidget> beside_;  // the window this one was last shown beside
   int brackets_ = 0;
   bool changed_ = false;
   // Rows were appended while hidden: the newest is scrolled into view once

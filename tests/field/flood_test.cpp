@@ -12,6 +12,7 @@
 #include <QTreeView>
 #include <QtTest>
 #include <atomic>
+#include <chrono>
 #include <fstream>
 #include <random>
 #include <thread>
@@ -70,12 +71,21 @@ class FloodTest : public QObject {
 
     std::atomic<int> sent{0};
     std::atomic<bool> done{false};
+    // The second half of the flood waits until the click made halfway has
+    // been answered: on a loaded machine the sender could otherwise be done
+    // before the window saw the click, and nothing would come after it.
+    std::atomic<bool> clickAnswered{false};
     std::thread sender([&] {
       LoopbackSender out;
       std::mt19937 random(1985);
       std::uniform_int_distribution<int> length(0, 1400), byte(0, 255);
       std::vector<std::uint8_t> junk;
       for (int i = 0; i < kDatagrams && out.ok(); ++i) {
+        if (i == kDatagrams / 2 + 1000) {
+          for (int waited = 0; !clickAnswered && waited < 10000; ++waited) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+          }
+        }
         if (i % 3 == 0) {
           junk.resize(static_cast<std::size_t>(length(random)));
           for (auto& b : junk) b = static_cast<std::uint8_t>(byte(random));
@@ -98,6 +108,7 @@ class FloodTest : public QObject {
         PostClick(w.rbActive);
         clicked = true;
       }
+      if (clicked && w.rbActive->isChecked()) clickAnswered = true;
     }
     sender.join();
     // Let whatever is still queued in the socket be read.

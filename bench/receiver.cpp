@@ -21,7 +21,6 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
@@ -41,6 +40,7 @@
 #define STANDORA_HAS_FRAME_PACER 1
 #endif
 #include "linux_socket_layer.h"
+#include "posted_click.h"
 #include "windows.h"
 
 namespace {
@@ -162,17 +162,7 @@ class Clicker : public QObject {
         postedAt_ = Now();
         QMetaObject::invokeMethod(
             target_,
-            [t = target_] {
-              const QPointF at(5, 5);
-              QCoreApplication::postEvent(
-                  t, new QMouseEvent(QEvent::MouseButtonPress, at,
-                                     t->mapToGlobal(at), Qt::LeftButton,
-                                     Qt::LeftButton, Qt::NoModifier));
-              QCoreApplication::postEvent(
-                  t, new QMouseEvent(QEvent::MouseButtonRelease, at,
-                                     t->mapToGlobal(at), Qt::LeftButton,
-                                     Qt::NoButton, Qt::NoModifier));
-            },
+            [t = target_] { testing_support::PostClick(t, QPointF(5, 5)); },
             Qt::QueuedConnection);
       }
     });

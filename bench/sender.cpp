@@ -5,11 +5,7 @@
 // (the machine paused it), it goes on at the rate from where it is. It
 // sleeps between sends, leaving the machine's cores to the receivers.
 //   sender RATE COUNT     prints "sent N seconds S late L"
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/prctl.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -19,28 +15,7 @@
 #include <vector>
 
 #include "hello.h"
-
-namespace {
-
-int Router(const char* address) {
-  const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-  sockaddr_in local{};
-  local.sin_family = AF_INET;
-  local.sin_addr.s_addr = inet_addr(address);
-  in_addr loopback{};
-  loopback.s_addr = htonl(INADDR_LOOPBACK);
-  const unsigned char loop = 1, ttl = 0;
-  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) ||
-      setsockopt(fd, IPPROTO_IP, IP_MULTICAST_IF, &loopback, sizeof loopback) ||
-      setsockopt(fd, IPPROTO_IP, IP_MULTICAST_LOOP, &loop, sizeof loop) ||
-      setsockopt(fd, IPPROTO_IP, IP_MULTICAST_TTL, &ttl, sizeof ttl)) {
-    std::perror("sender socket");
-    std::exit(1);
-  }
-  return fd;
-}
-
-}  // namespace
+#include "loopback_sender.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -49,15 +24,16 @@ int main(int argc, char** argv) {
   }
   const double rate = std::atof(argv[1]);
   const long count = std::atol(argv[2]);
-  const int routers[2] = {Router("127.0.0.1"), Router("127.0.0.2")};
+  testing_support::LoopbackSender routers[2] = {
+      testing_support::LoopbackSender("127.0.0.1"),
+      testing_support::LoopbackSender("127.0.0.2")};
+  if (!routers[0].ok() || !routers[1].ok()) {
+    std::perror("sender socket");
+    return 1;
+  }
   const std::vector<std::uint8_t> hello[2] = {
       testing_support::MakeHello(16, 110, 1, "cisco"),
       testing_support::MakeHello(8, 100, 1, "cisco")};
-  sockaddr_in group{};
-  group.sin_family = AF_INET;
-  group.sin_port = htons(1985);
-  group.sin_addr.s_addr = inet_addr("224.0.0.2");
-
   // Each hello has its due time on a steady grid. The sender sleeps until
   // the next is due and sends what is due, so at high rates a few go out
   // together (as many as fall into the system's shortest sleep). When the
@@ -81,9 +57,7 @@ int main(int argc, char** argv) {
       ++late;
       origin += now - due;  // no burst to make up for the pause
     }
-    const auto& bytes = hello[i % 2];
-    sendto(routers[i % 2], bytes.data(), bytes.size(), 0,
-           reinterpret_cast<const sockaddr*>(&group), sizeof group);
+    routers[i % 2].Send(hello[i % 2]);
   }
   const double seconds =
       std::chrono::duration<double>(Clock::now() - start).count();

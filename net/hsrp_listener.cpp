@@ -11,12 +11,15 @@ HsrpListener::HsrpListener(SocketLayer& sockets, MessageBoxes& boxes,
                            Clock clock)
     : sockets_(sockets), boxes_(boxes), clock_(std::move(clock)) {}
 
+std::string HsrpListener::Formatted(const char* format, int code) {
+  std::string text = format;
+  const auto at = text.find("%s");
+  if (at != std::string::npos) text.replace(at, 2, std::to_string(code));
+  return text;
+}
+
 void HsrpListener::ShowError(const char* format, int code) {
-  ErrorText = format;
-  const auto at = ErrorText.find("%s");
-  if (at != std::string::npos) {
-    ErrorText.replace(at, 2, std::to_string(code));
-  }
+  ErrorText = Formatted(format, code);
   ShowBox();
 }
 
@@ -103,16 +106,16 @@ bool HsrpListener::ReadMessage(ReceivedDatagram& out) {
       s, reinterpret_cast<char*>(out.buffer.data()),
       static_cast<int>(kReceiveBufferSize - 1), 0, &from, &FromLen);
   if (received == SOCKET_ERROR) {
+    constexpr const char* kFailed = "recvfrom failed! Error: %s";
     const int code = sockets_.WSAGetLastError();
     if (boxesOpen_ != 0) {
       // A box of ours is open: this one waits its turn, and its socket,
       // which would otherwise fail again and again meanwhile, is closed now.
-      waitingErrors_.push_back("recvfrom failed! Error: " +
-                               std::to_string(code));
+      waitingErrors_.push_back(Formatted(kFailed, code));
       sockets_.closesocket(s);
       return false;
     }
-    ShowError("recvfrom failed! Error: %s", code);
+    ShowError(kFailed, code);
     sockets_.closesocket(s);
     ShowWaitingErrors();
     return false;

@@ -59,7 +59,9 @@ class HsrpListener {
  private:
   void StartSteps(const std::string& interfaceText,
                   platform::WindowHandle notifyWindow);
-  // ErrorText from `format` with its placeholder filled by `code`, in a box.
+  // `format` with its placeholder filled by `code`, in decimal.
+  static std::string Formatted(const char* format, int code);
+  // ErrorText from `format` and `code`, in a box.
   void ShowError(const char* format, int code);
   void ShowBox();
   // Shows, one after another, the boxes of failures that came while a box

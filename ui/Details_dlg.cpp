@@ -53,8 +53,7 @@ TfrmTracking::TfrmTracking(standora::MonitorState& state, QWidget* parent)
   lvState->setEditTriggers(QAbstractItemView::SelectedClicked);
   lvState->setSortingEnabled(false);
   lvState->setModel(model_);
-  delegate_ = new TrackingDelegate(*model_, lvState);
-  lvState->setItemDelegate(delegate_);
+  lvState->setItemDelegate(new TrackingDelegate(*model_, lvState));
   QHeaderView* header = lvState->header();
   header->setSectionsClickable(false);
   header->setSectionsMovable(false);
@@ -86,24 +85,17 @@ TfrmTracking::~TfrmTracking() {
 void TfrmTracking::BeginUpdate() { ++brackets_; }
 
 void TfrmTracking::EndUpdate() {
-  if (brackets_ == 0 || --brackets_ != 0 || !changed_) return;
-  changed_ = false;
+  if (brackets_ == 0 || --brackets_ != 0 || !model_->pending()) return;
   pacer_->Changed();
 }
 
 bool TfrmTracking::framePending() const {
-  return changed_ || pacer_->waiting();
+  return model_->pending() || pacer_->waiting();
 }
 
-void TfrmTracking::RemoveTopRow() {
-  model_->RowRemovedAtTop();
-  changed_ = true;
-}
+void TfrmTracking::RemoveTopRow() { model_->RowRemovedAtTop(); }
 
-void TfrmTracking::AppendRow() {
-  model_->RowAppended();
-  changed_ = true;
-}
+void TfrmTracking::AppendRow() { model_->RowAppended(); }
 
 void TfrmTracking::ShowRows() {
   // A selected row (and the editor of its time stamp, which opens only on
@@ -122,7 +114,6 @@ void TfrmTracking::ScrollToNewest() {
 
 void TfrmTracking::ClearList() {
   model_->Reset();
-  changed_ = false;
   scrollPending_ = false;
 }
 

@@ -9,7 +9,6 @@
 
 class FramePacer;
 class QTreeView;
-class TrackingDelegate;
 class TrackingModel;
 
 class TfrmTracking : public QWidget {
@@ -20,7 +19,6 @@ class TfrmTracking : public QWidget {
   ~TfrmTracking() override;
 
   QTreeView* lvState;
-  TrackingModel* model() const { return model_; }
 
   // The list's update bracket: the rows may change in between; the list is
   // brought up to date when the outermost bracket closes, at most once a
@@ -51,11 +49,9 @@ class TfrmTracking : public QWidget {
   void ScrollToNewest();
 
   TrackingModel* model_;
-  TrackingDelegate* delegate_;
   FramePacer* pacer_;
   QPointer<QWidget> beside_;  // the window this one was last shown beside
   int brackets_ = 0;
-  bool changed_ = false;
   // Rows were appended while hidden: the newest is scrolled into view once
   // the list has its size.
   bool scrollPending_ = false;

@@ -34,19 +34,22 @@ QByteArray PlatformFor(const QByteArray& chosen, const QByteArray& display) {
   return QByteArrayLiteral("xcb");
 }
 
-QFont WindowFont() {
-  QFont f(QStringLiteral("Liberation Sans"));
+namespace {
+
+// A sans-serif face at the 11 pixels the windows' fixed layouts were drawn
+// for.
+QFont SansAt11(const QString& family) {
+  QFont f(family);
   f.setStyleHint(QFont::SansSerif);
   f.setPixelSize(11);
   return f;
 }
 
-QFont PanelFont() {
-  QFont f(QStringLiteral("Liberation Sans Narrow"));
-  f.setStyleHint(QFont::SansSerif);
-  f.setPixelSize(11);
-  return f;
-}
+}  // namespace
+
+QFont WindowFont() { return SansAt11(QStringLiteral("Liberation Sans")); }
+
+QFont PanelFont() { return SansAt11(QStringLiteral("Liberation Sans Narrow")); }
 
 void Application::ProcessMessages() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);

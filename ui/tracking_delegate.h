@@ -25,9 +25,6 @@ class TrackingDelegate : public QStyledItemDelegate {
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                         const QModelIndex& index) const override;
 
-  // Texts held drawn at the moment (for tests of the bound).
-  std::size_t cached() const { return cache_.size(); }
-
  private:
   static constexpr int kCharacters = '~' - ' ' + 1;  // printable ASCII
 

@@ -36,6 +36,7 @@ bool TrackingModel::Publish(bool inPlace) {
     removedSince_ = 0;
     endRemoveRows();
   }
+  // Any left were appended and trimmed again since: the views never saw them.
   removedSince_ = 0;
   const bool appended = total > shown_;
   if (appended) {

@@ -23,6 +23,8 @@ class TrackingModel : public QAbstractTableModel {
   // of the same rows (cheap for a view: no new layout); a view that follows
   // rows with a selection or an editor must be told of removals.
   bool Publish(bool inPlace);
+  // Row changes wait to be told.
+  bool pending() const { return removedSince_ != 0 || appendedSince_ != 0; }
   // The rows were cleared (or replaced wholesale): the views start over.
   void Reset();
 

@@ -6,7 +6,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeView>
@@ -25,6 +24,7 @@
 #include "hello.h"
 #include "linux_socket_layer.h"
 #include "loopback_sender.h"
+#include "posted_click.h"
 #include "windows.h"
 
 using namespace testing_support;
@@ -39,17 +39,6 @@ long ResidentKiB() {
   long pages = 0, resident = 0;
   statm >> pages >> resident;
   return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-void PostClick(QWidget* w) {
-  const QPointF at = QRectF(w->rect()).center();
-  const QPointF global = w->mapToGlobal(at);
-  QCoreApplication::postEvent(
-      w, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
-                         Qt::LeftButton, Qt::NoModifier));
-  QCoreApplication::postEvent(
-      w, new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
-                         Qt::NoButton, Qt::NoModifier));
 }
 
 }  // namespace
@@ -105,7 +94,7 @@ class FloodTest : public QObject {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
       if (warm == 0 && sent >= kWarmUp) warm = ResidentKiB();
       if (!clicked && sent >= kDatagrams / 2) {
-        PostClick(w.rbActive);
+        PostClick(w.rbActive, QRectF(w.rbActive->rect()).center());
         clicked = true;
       }
       if (clicked && w.rbActive->isChecked()) clickAnswered = true;

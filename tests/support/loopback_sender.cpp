@@ -7,12 +7,12 @@
 
 namespace testing_support {
 
-LoopbackSender::LoopbackSender() {
+LoopbackSender::LoopbackSender(const char* source) {
   fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   if (fd_ < 0) return;
   sockaddr_in local{};
   local.sin_family = AF_INET;
-  local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  local.sin_addr.s_addr = inet_addr(source);
   const in_addr loopback{htonl(INADDR_LOOPBACK)};
   const unsigned char loop = 1;
   const unsigned char ttl = 0;

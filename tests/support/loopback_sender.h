@@ -10,7 +10,8 @@ namespace testing_support {
 
 class LoopbackSender {
  public:
-  LoopbackSender();
+  // Sends from `source`, an address of the loopback range (127.0.0.0/8).
+  explicit LoopbackSender(const char* source = "127.0.0.1");
   ~LoopbackSender();
   LoopbackSender(const LoopbackSender&) = delete;
   LoopbackSender& operator=(const LoopbackSender&) = delete;

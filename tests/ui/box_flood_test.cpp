@@ -4,7 +4,6 @@
 // layer's test double and over real sockets on loopback.
 #include <QCheckBox>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTreeView>
 #include <QtTest>
@@ -21,6 +20,7 @@
 #include "link_label.h"
 #include "linux_socket_layer.h"
 #include "loopback_sender.h"
+#include "posted_click.h"
 #include "windows.h"
 
 using namespace testing_support;
@@ -145,18 +145,6 @@ bool WaitForCount(const TfrmMain& w, std::int64_t count) {
   return w.monitor().MsgCount() >= count;
 }
 
-void PostClick(QWidget* target) {
-  const QPointF at(3, 3);
-  QCoreApplication::postEvent(
-      target,
-      new QMouseEvent(QEvent::MouseButtonPress, at, target->mapToGlobal(at),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-  QCoreApplication::postEvent(
-      target,
-      new QMouseEvent(QEvent::MouseButtonRelease, at, target->mapToGlobal(at),
-                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-}
-
 }  // namespace
 
 class BoxFloodTest : public QObject {
@@ -209,7 +197,7 @@ void BoxFloodTest::floodWhileABoxIsOpen() {
       case Box::LinkMessage:
         // The user clicks the link; the handler lets the click through.
         windows.shell.result = 0;
-        PostClick(w.Label7);
+        PostClick(w.Label7, QPointF(3, 3));
         break;
       case Box::SocketError:
         rig->sockets->failNextReceive = 104;

@@ -29,7 +29,6 @@
 #include "linux_socket_layer.h"
 #include "loopback_sender.h"
 #include "socket_notify_event.h"
-#include "tracking_model.h"
 #include "windows.h"
 
 using namespace testing_support;
